@@ -1,0 +1,171 @@
+#include "catalog/catalog_error.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace ov {
+namespace {
+
+void append_line_column(std::string& out, const Mark& mark) {
+  out += " at line " + std::to_string(mark.line + 1) + " column " + std::to_string(mark.column + 1);
+}
+
+bool at_origin(const Mark& mark) { return mark.line == 0 && mark.column == 0; }
+
+// Decodes one UTF-8 code point at `i`, advancing it. Invalid bytes come back
+// as themselves; the catalog only ever holds valid UTF-8.
+char32_t next_code_point(std::string_view text, std::size_t& i) {
+  const auto byte = static_cast<unsigned char>(text[i++]);
+  int extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+  char32_t cp = extra == 3   ? byte & 0x07
+                : extra == 2 ? byte & 0x0F
+                : extra == 1 ? byte & 0x1F
+                             : byte;
+  for (; extra > 0 && i < text.size(); --extra) cp = (cp << 6) | (text[i++] & 0x3F);
+  return cp;
+}
+
+// Characters shown as \u{..}: controls, and the invisible separators and
+// format characters a reader could not see in a message.
+bool printable(char32_t cp) {
+  if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return false;
+  switch (cp) {
+    case 0xAD:
+    case 0x2028:
+    case 0x2029:
+    case 0xFEFF:
+      return false;
+    default:
+      return !(cp >= 0x200B && cp <= 0x200F) && !(cp >= 0x202A && cp <= 0x202E) &&
+             !(cp >= 0x2060 && cp <= 0x2064);
+  }
+}
+
+}  // namespace
+
+YamlError YamlError::rule(std::string message, std::optional<std::string> path,
+                          std::optional<Mark> mark) {
+  YamlError error;
+  error.kind = Kind::Rule;
+  error.message = std::move(message);
+  error.path = std::move(path);
+  error.mark = mark;
+  return error;
+}
+
+YamlError YamlError::parser(std::string problem, Mark problem_mark,
+                            std::optional<std::string> context, Mark context_mark) {
+  YamlError error;
+  error.kind = Kind::Parser;
+  error.message = std::move(problem);
+  error.mark = problem_mark;
+  error.context = std::move(context);
+  error.context_mark = context_mark;
+  return error;
+}
+
+std::string YamlError::render() const {
+  std::string out;
+  if (kind == Kind::Rule) {
+    if (path && *path != ".") {
+      out += *path;
+      out += ": ";
+    }
+    out += message;
+    if (mark && !at_origin(*mark)) append_line_column(out, *mark);
+    return out;
+  }
+  out += message;
+  const Mark problem = mark.value_or(Mark{});
+  if (!at_origin(problem)) {
+    append_line_column(out, problem);
+  } else if (problem.index != 0) {
+    out += " at position " + std::to_string(problem.index);
+  }
+  if (context) {
+    out += ", ";
+    out += *context;
+    const bool same = context_mark.line == problem.line && context_mark.column == problem.column;
+    if (!at_origin(context_mark) && !same) append_line_column(out, context_mark);
+  }
+  return out;
+}
+
+IoError IoError::from_errno(int code) { return IoError{code, {}}; }
+
+IoError IoError::plain(std::string message) { return IoError{0, std::move(message)}; }
+
+std::string IoError::render() const {
+  if (code == 0) return message;
+  char buffer[256];
+  // GNU strerror_r may return a static string instead of filling the buffer.
+  const char* text = strerror_r(code, buffer, sizeof buffer);
+  return std::string(text) + " (os error " + std::to_string(code) + ")";
+}
+
+std::string debug_quoted(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    const char32_t cp = next_code_point(text, i);
+    switch (cp) {
+      case U'"':
+        out += "\\\"";
+        break;
+      case U'\\':
+        out += "\\\\";
+        break;
+      case U'\0':
+        out += "\\0";
+        break;
+      case U'\t':
+        out += "\\t";
+        break;
+      case U'\r':
+        out += "\\r";
+        break;
+      case U'\n':
+        out += "\\n";
+        break;
+      default:
+        if (printable(cp)) {
+          out.append(text.substr(start, i - start));
+        } else {
+          char escape[16];
+          std::snprintf(escape, sizeof escape, "\\u{%x}", static_cast<unsigned>(cp));
+          out += escape;
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string CatalogError::message() const {
+  using namespace catalog_error;
+  struct Render {
+    std::string operator()(const Parse& e) const {
+      return "catalog parse error in " + e.file + ": " + e.error.render();
+    }
+    std::string operator()(const Io& e) const { return "catalog I/O error: " + e.error.render(); }
+    std::string operator()(const UnknownVendor& e) const { return "unknown vendor: " + e.vendor; }
+    std::string operator()(const InvalidRange& e) const {
+      return "invalid version range '" + e.range + "': " + e.reason;
+    }
+    std::string operator()(const InvalidFirmware& e) const {
+      return "invalid firmware version '" + e.firmware + "'";
+    }
+    std::string operator()(const NoEntry& e) const {
+      const std::string firmware = e.firmware ? "Some(" + debug_quoted(*e.firmware) + ")" : "None";
+      return "no entry for " + e.vendor + " " + firmware + " " +
+             std::string(display_name(e.command));
+    }
+    std::string operator()(const NotSupported& e) const {
+      return std::string(display_name(e.command)) + " is not supported on " + e.vendor + ": " +
+             e.notes;
+    }
+  };
+  return std::visit(Render{}, detail);
+}
+
+}  // namespace ov

@@ -1,0 +1,22 @@
+// Resolving (vendor, firmware, command type) to the one stored entry.
+#pragma once
+
+#include <expected>
+#include <string_view>
+
+#include "catalog/catalog.h"
+#include "catalog/catalog_error.h"
+#include "catalog/records.h"
+#include "python/command_type.h"
+
+namespace ov {
+
+// The selected entry (into the catalog), nullptr when the vendor has no block
+// of `command` at all, or the CatalogError (UnknownVendor, InvalidFirmware,
+// InvalidRange, NoEntry, NotSupported) that explains why there is no text.
+std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
+                                                                std::string_view vendor,
+                                                                std::string_view firmware,
+                                                                CommandType command);
+
+}  // namespace ov

@@ -1,0 +1,36 @@
+// The TypeError texts of argument binding. Plain C++, so the wording is
+// testable without an interpreter.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace ov::py {
+
+// How a callable's parameters are declared: all positional-or-keyword, the
+// first `required` of them without a default.
+struct CallableSpec {
+  std::string_view class_name;  // empty for a free function
+  std::string_view name;
+  std::span<const std::string_view> params;
+  std::size_t required = 0;
+};
+
+// "Catalog.cli()" for a method, "probe_device()" for a free function.
+std::string display_name(const CallableSpec& spec);
+
+// "{fn} missing N required positional argument(s): 'a', 'b', and 'c'"
+std::string missing_arguments_message(const CallableSpec& spec,
+                                      std::span<const std::string_view> missing);
+std::string unexpected_keyword_message(const CallableSpec& spec, std::string_view keyword);
+std::string multiple_values_message(const CallableSpec& spec, std::string_view param);
+// "{fn} takes [from K to] N positional arguments but M were given"
+std::string too_many_positional_message(const CallableSpec& spec, std::size_t given);
+// "argument 'NAME': " + the first exception's text.
+std::string argument_message(std::string_view param, std::string_view text);
+// "'T' object cannot be converted to 'TARGET'"
+std::string conversion_message(std::string_view type_name, std::string_view target);
+
+}  // namespace ov::py

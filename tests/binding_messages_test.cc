@@ -1,0 +1,71 @@
+#include "python/binding_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace ov::py {
+namespace {
+
+constexpr std::array<std::string_view, 3> kCliParams{"vendor", "firmware", "command"};
+constexpr CallableSpec kCli{"Catalog", "cli", kCliParams, 3};
+constexpr std::array<std::string_view, 1> kPathParams{"path"};
+constexpr CallableSpec kLoadDir{"Catalog", "load_dir", kPathParams, 1};
+constexpr std::array<std::string_view, 4> kProbeParams{"host", "vendor", "timeout_seconds", "skip"};
+constexpr CallableSpec kProbe{"", "probe_device", kProbeParams, 2};
+
+TEST(BindingMessages, MissingArgumentsListsInDeclarationOrder) {
+  struct Row {
+    std::vector<std::string_view> missing;
+    std::string_view expected;
+  };
+  const Row rows[] = {
+      {{"vendor"}, "Catalog.cli() missing 1 required positional argument: 'vendor'"},
+      {{"firmware", "command"},
+       "Catalog.cli() missing 2 required positional arguments: 'firmware' and 'command'"},
+      {{"vendor", "firmware", "command"},
+       "Catalog.cli() missing 3 required positional arguments: 'vendor', 'firmware', and "
+       "'command'"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.expected);
+    EXPECT_EQ(missing_arguments_message(kCli, row.missing), row.expected);
+  }
+  const std::string_view four[] = {"a", "b", "c", "d"};
+  EXPECT_EQ(missing_arguments_message(kProbe, four),
+            "probe_device() missing 4 required positional arguments: 'a', 'b', 'c', and 'd'");
+}
+
+TEST(BindingMessages, TooManyPositional) {
+  struct Row {
+    const CallableSpec* spec;
+    std::size_t given;
+    std::string_view expected;
+  };
+  const Row rows[] = {
+      {&kLoadDir, 2, "Catalog.load_dir() takes 1 positional arguments but 2 were given"},
+      {&kCli, 4, "Catalog.cli() takes 3 positional arguments but 4 were given"},
+      {&kProbe, 5, "probe_device() takes from 2 to 4 positional arguments but 5 were given"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.expected);
+    EXPECT_EQ(too_many_positional_message(*row.spec, row.given), row.expected);
+  }
+  constexpr std::array<std::string_view, 0> kNone{};
+  EXPECT_EQ(too_many_positional_message(CallableSpec{"", "f", kNone, 0}, 1),
+            "f() takes 0 positional arguments but 1 was given");
+}
+
+TEST(BindingMessages, KeywordAndConversionTexts) {
+  EXPECT_EQ(unexpected_keyword_message(kCli, "extra"),
+            "Catalog.cli() got an unexpected keyword argument 'extra'");
+  EXPECT_EQ(multiple_values_message(kCli, "vendor"),
+            "Catalog.cli() got multiple values for argument 'vendor'");
+  EXPECT_EQ(argument_message("vendor", conversion_message("int", "PyString")),
+            "argument 'vendor': 'int' object cannot be converted to 'PyString'");
+}
+
+}  // namespace
+}  // namespace ov::py
