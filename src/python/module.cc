@@ -3,9 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "python/catalog_type.h"
 #include "python/errors.h"
-#include "python/probe_device.h"
 #include "python/py_ref.h"
 #include "python/python.h"
 
@@ -46,32 +44,14 @@ bool register_name(PyObject* module, const char* name, PyObject* value) {
   return PyObject_SetAttrString(module, name, value) == 0;
 }
 
-bool register_catalog(PyObject* module) {
-  PyObject* type = catalog_type();
-  return type != nullptr && register_name(module, "Catalog", type);
-}
-
-bool register_probe_device(PyObject* module) {
-  PyRef module_name = PyRef::steal(PyModule_GetNameObject(module));
-  if (!module_name) return false;
-  PyRef function =
-      PyRef::steal(PyCMethod_New(probe_device_def(), module, module_name.get(), nullptr));
-  if (!function) return false;
-  PyRef name = PyRef::steal(PyObject_GetAttrString(function.get(), "__name__"));
-  if (!name) return false;
-  PyRef utf8 = PyRef::steal(PyUnicode_AsUTF8String(name.get()));
-  if (!utf8) return false;
-  return register_name(module, PyBytes_AsString(utf8.get()), function.get());
-}
-
 bool register_version(PyObject* module) {
   PyRef version = PyRef::steal(PyUnicode_FromString(kVersion));
   return version && register_name(module, "__version__", version.get());
 }
 
-// Run in order; the first failing step ends the sequence.
-constexpr bool (*kRegistration[])(PyObject*) = {register_catalog, register_probe_device,
-                                                register_version};
+// Run in order; the first failing step ends the sequence. `Catalog` and
+// `probe_device` take their places before `__version__` as they land.
+constexpr bool (*kRegistration[])(PyObject*) = {register_version};
 
 PyObject* init_module() {
   const std::int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());
