@@ -40,7 +40,7 @@ TEST(BindingMessages, MissingArgumentsListsInDeclarationOrder) {
 
 TEST(BindingMessages, TooManyPositional) {
   struct Row {
-    const CallableSpec* spec;
+    const CallableSpec* callable;
     std::size_t given;
     std::string_view expected;
   };
@@ -51,7 +51,7 @@ TEST(BindingMessages, TooManyPositional) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.expected);
-    EXPECT_EQ(too_many_positional_message(*row.spec, row.given), row.expected);
+    EXPECT_EQ(too_many_positional_message(*row.callable, row.given), row.expected);
   }
   constexpr std::array<std::string_view, 0> kNone{};
   EXPECT_EQ(too_many_positional_message(CallableSpec{"", "f", kNone, 0}, 1),

@@ -16,22 +16,22 @@ bool raise_type_error(const std::string& text) {
 }
 
 // The parameter index named `keyword`, or params.size().
-std::size_t param_index(const CallableSpec& spec, std::string_view keyword) {
+std::size_t param_index(const CallableSpec& callable, std::string_view keyword) {
   std::size_t i = 0;
-  while (i < spec.params.size() && spec.params[i] != keyword) ++i;
+  while (i < callable.params.size() && callable.params[i] != keyword) ++i;
   return i;
 }
 
 }  // namespace
 
-bool bind_arguments(const CallableSpec& spec, PyObject* args, PyObject* kwargs,
+bool bind_arguments(const CallableSpec& callable, PyObject* args, PyObject* kwargs,
                     std::span<PyObject*> out) {
   for (auto& slot : out) slot = nullptr;
 
   const Py_ssize_t given = args != nullptr ? PyTuple_Size(args) : 0;
   if (given < 0) return fail(), false;
-  if (static_cast<std::size_t>(given) > spec.params.size()) {
-    return raise_type_error(too_many_positional_message(spec, static_cast<std::size_t>(given)));
+  if (static_cast<std::size_t>(given) > callable.params.size()) {
+    return raise_type_error(too_many_positional_message(callable, static_cast<std::size_t>(given)));
   }
   for (Py_ssize_t i = 0; i < given; ++i)
     out[static_cast<std::size_t>(i)] = PyTuple_GetItem(args, i);
@@ -43,20 +43,21 @@ bool bind_arguments(const CallableSpec& spec, PyObject* args, PyObject* kwargs,
     while (PyDict_Next(kwargs, &position, &key, &value)) {
       std::string keyword;
       if (!to_text(key, keyword)) return false;
-      const std::size_t index = param_index(spec, keyword);
-      if (index == spec.params.size()) {
-        return raise_type_error(unexpected_keyword_message(spec, keyword));
+      const std::size_t index = param_index(callable, keyword);
+      if (index == callable.params.size()) {
+        return raise_type_error(unexpected_keyword_message(callable, keyword));
       }
-      if (out[index] != nullptr) return raise_type_error(multiple_values_message(spec, keyword));
+      if (out[index] != nullptr)
+        return raise_type_error(multiple_values_message(callable, keyword));
       out[index] = value;
     }
   }
 
   std::vector<std::string_view> missing;
-  for (std::size_t i = 0; i < spec.required; ++i) {
-    if (out[i] == nullptr) missing.push_back(spec.params[i]);
+  for (std::size_t i = 0; i < callable.required; ++i) {
+    if (out[i] == nullptr) missing.push_back(callable.params[i]);
   }
-  if (!missing.empty()) return raise_type_error(missing_arguments_message(spec, missing));
+  if (!missing.empty()) return raise_type_error(missing_arguments_message(callable, missing));
   return true;
 }
 

@@ -14,7 +14,7 @@ namespace ov::py {
 // argument was not given) from `args` and `kwargs` (may be null): positional
 // arguments left to right, then keywords in dict order, then the required
 // check. Returns false with the binding TypeError pending.
-bool bind_arguments(const CallableSpec& spec, PyObject* args, PyObject* kwargs,
+bool bind_arguments(const CallableSpec& callable, PyObject* args, PyObject* kwargs,
                     std::span<PyObject*> out);
 
 // After a failed conversion of parameter `param`: a pending exception of

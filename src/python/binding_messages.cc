@@ -25,38 +25,38 @@ std::string name_list(std::span<const std::string_view> names) {
 
 }  // namespace
 
-std::string display_name(const CallableSpec& spec) {
+std::string display_name(const CallableSpec& callable) {
   std::string out;
-  if (!spec.class_name.empty()) {
-    out += spec.class_name;
+  if (!callable.class_name.empty()) {
+    out += callable.class_name;
     out += '.';
   }
-  out += spec.name;
+  out += callable.name;
   out += "()";
   return out;
 }
 
-std::string missing_arguments_message(const CallableSpec& spec,
+std::string missing_arguments_message(const CallableSpec& callable,
                                       std::span<const std::string_view> missing) {
-  return display_name(spec) + " missing " + std::to_string(missing.size()) +
+  return display_name(callable) + " missing " + std::to_string(missing.size()) +
          " required positional " + (missing.size() == 1 ? "argument" : "arguments") + ": " +
          name_list(missing);
 }
 
-std::string unexpected_keyword_message(const CallableSpec& spec, std::string_view keyword) {
-  return display_name(spec) + " got an unexpected keyword argument " + quoted(keyword);
+std::string unexpected_keyword_message(const CallableSpec& callable, std::string_view keyword) {
+  return display_name(callable) + " got an unexpected keyword argument " + quoted(keyword);
 }
 
-std::string multiple_values_message(const CallableSpec& spec, std::string_view param) {
-  return display_name(spec) + " got multiple values for argument " + quoted(param);
+std::string multiple_values_message(const CallableSpec& callable, std::string_view param) {
+  return display_name(callable) + " got multiple values for argument " + quoted(param);
 }
 
-std::string too_many_positional_message(const CallableSpec& spec, std::size_t given) {
-  const std::string count =
-      spec.required == spec.params.size()
-          ? std::to_string(spec.params.size())
-          : "from " + std::to_string(spec.required) + " to " + std::to_string(spec.params.size());
-  return display_name(spec) + " takes " + count + " positional arguments but " +
+std::string too_many_positional_message(const CallableSpec& callable, std::size_t given) {
+  const std::string count = callable.required == callable.params.size()
+                                ? std::to_string(callable.params.size())
+                                : "from " + std::to_string(callable.required) + " to " +
+                                      std::to_string(callable.params.size());
+  return display_name(callable) + " takes " + count + " positional arguments but " +
          std::to_string(given) + (given == 1 ? " was" : " were") + " given";
 }
 

@@ -19,15 +19,15 @@ struct CallableSpec {
 };
 
 // "Catalog.cli()" for a method, "probe_device()" for a free function.
-std::string display_name(const CallableSpec& spec);
+std::string display_name(const CallableSpec& callable);
 
 // "{fn} missing N required positional argument(s): 'a', 'b', and 'c'"
-std::string missing_arguments_message(const CallableSpec& spec,
+std::string missing_arguments_message(const CallableSpec& callable,
                                       std::span<const std::string_view> missing);
-std::string unexpected_keyword_message(const CallableSpec& spec, std::string_view keyword);
-std::string multiple_values_message(const CallableSpec& spec, std::string_view param);
+std::string unexpected_keyword_message(const CallableSpec& callable, std::string_view keyword);
+std::string multiple_values_message(const CallableSpec& callable, std::string_view param);
 // "{fn} takes [from K to] N positional arguments but M were given"
-std::string too_many_positional_message(const CallableSpec& spec, std::size_t given);
+std::string too_many_positional_message(const CallableSpec& callable, std::size_t given);
 // "argument 'NAME': " + the first exception's text.
 std::string argument_message(std::string_view param, std::string_view text);
 // "'T' object cannot be converted to 'TARGET'"

@@ -160,14 +160,14 @@ PyObject* catalog_type() {
       {Py_tp_new, reinterpret_cast<void*>(no_constructor)},
       {0, nullptr},
   };
-  PyType_Spec spec = {
+  PyType_Spec type_spec = {
       "orvane_vantrel._native.Catalog",
       static_cast<int>(sizeof(CatalogObject)),
       0,
       Py_TPFLAGS_DEFAULT,
       slots,
   };
-  type_object = PyType_FromSpec(&spec);
+  type_object = PyType_FromSpec(&type_spec);
   return type_object != nullptr ? type_object : fail();
 }
 
