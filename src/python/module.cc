@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "python/catalog_type.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
 #include "python/python.h"
@@ -44,14 +45,19 @@ bool register_name(PyObject* module, const char* name, PyObject* value) {
   return PyObject_SetAttrString(module, name, value) == 0;
 }
 
+bool register_catalog(PyObject* module) {
+  PyObject* type = catalog_type();
+  return type != nullptr && register_name(module, "Catalog", type);
+}
+
 bool register_version(PyObject* module) {
   PyRef version = PyRef::steal(PyUnicode_FromString(kVersion));
   return version && register_name(module, "__version__", version.get());
 }
 
-// Run in order; the first failing step ends the sequence. `Catalog` and
-// `probe_device` take their places before `__version__` as they land.
-constexpr bool (*kRegistration[])(PyObject*) = {register_version};
+// Run in order (it is the order of __all__); the first failing step ends the
+// sequence.
+constexpr bool (*kRegistration[])(PyObject*) = {register_catalog, register_version};
 
 PyObject* init_module() {
   const std::int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());

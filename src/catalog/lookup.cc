@@ -1,0 +1,57 @@
+#include "catalog/lookup.h"
+
+#include <string>
+
+#include "catalog/firmware_version.h"
+#include "catalog/version_range.h"
+
+namespace ov {
+namespace {
+
+// The `cli` text by which an entry states that the command cannot be done.
+constexpr std::string_view kNotSupported = "NOT_SUPPORTED";
+
+}  // namespace
+
+std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
+                                                                std::string_view vendor,
+                                                                std::string_view firmware,
+                                                                CommandType command) {
+  const VendorFile* file = catalog.find(vendor);
+  if (file == nullptr) {
+    return std::unexpected(CatalogError{catalog_error::UnknownVendor{std::string(vendor)}});
+  }
+  // Parsed before the block is searched, so a bad firmware is reported even
+  // for a command that the vendor lacks.
+  const auto version = FirmwareVersion::parse(firmware);
+  if (!version) return std::unexpected(version.error());
+
+  const CommandBlock* block = file->first_block(command);
+  if (block == nullptr) return nullptr;
+
+  const CommandEntry* choice = nullptr;
+  std::size_t best = 0;
+  for (const auto& entry : block->versions) {
+    // Every entry of the block is checked: a malformed range fails the lookup
+    // even when another entry matches.
+    if (!entry.range) return std::unexpected(entry.range.error());
+    if (!entry.range->matches(*version)) continue;
+    const std::size_t specificity = entry.range->specificity();
+    if (choice == nullptr || specificity > best) {
+      choice = &entry;
+      best = specificity;
+    }
+  }
+
+  if (choice == nullptr) {
+    return std::unexpected(
+        CatalogError{catalog_error::NoEntry{std::string(vendor), std::string(firmware), command}});
+  }
+  if (choice->cli == kNotSupported) {
+    return std::unexpected(CatalogError{catalog_error::NotSupported{
+        command, std::string(vendor), choice->notes.value_or(std::string())}});
+  }
+  return choice;
+}
+
+}  // namespace ov

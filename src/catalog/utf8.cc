@@ -1,0 +1,44 @@
+#include "catalog/utf8.h"
+
+#include <cstdint>
+
+namespace ov {
+
+bool is_valid_utf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  while (p < end) {
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+      ++p;
+      continue;
+    }
+    // The allowed range of the second byte narrows for the leads whose
+    // sequences could otherwise be overlong, surrogates or too large.
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (static_cast<std::size_t>(end - p) < length) return false;
+    if (p[1] < low || p[1] > high) return false;
+    for (std::size_t i = 2; i < length; ++i) {
+      if ((p[i] & 0xC0) != 0x80) return false;
+    }
+    p += length;
+  }
+  return true;
+}
+
+}  // namespace ov

@@ -1,0 +1,17 @@
+// Equality and hashing of generic values, for finding repeated mapping keys.
+#pragma once
+
+#include <cstddef>
+
+#include "catalog/yaml_value.h"
+
+namespace ov {
+
+// Returns true iff `a` and `b` are the same value: same kind and content
+// (NaN equals NaN; mappings equal regardless of entry order).
+bool values_equal(const YamlValue& a, const YamlValue& b);
+
+// A hash consistent with values_equal.
+std::size_t hash_value(const YamlValue& value);
+
+}  // namespace ov

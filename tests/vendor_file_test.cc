@@ -1,0 +1,220 @@
+// Reading vendor files: the rules, their messages, and the paths and
+// positions that name the offending node.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "catalog/loader.h"
+
+namespace ov {
+namespace {
+
+// The smallest file that loads, to which each case adds or changes lines.
+constexpr std::string_view kHead =
+    "vendor: lab\n"
+    "display_name: Lab\n"
+    "manufacturer: Lab Inc\n"
+    "product_family: Lab OS\n";
+
+std::string with_head(std::string_view rest) { return std::string(kHead) + std::string(rest); }
+
+std::string rejection(std::string_view text) {
+  auto file = parse_vendor_file(text);
+  if (file) return "(loaded)";
+  return file.error().render();
+}
+
+struct Rejected {
+  const char* name;
+  std::string text;
+  const char* message;
+};
+
+class Rejection : public testing::TestWithParam<Rejected> {};
+
+TEST_P(Rejection, NamesNodeAndPosition) {
+  EXPECT_EQ(rejection(GetParam().text), GetParam().message);
+}
+
+const std::string kEntryWithoutCli = with_head(
+    "commands:\n"
+    "  - type: ARP_TABLE\n"
+    "    versions:\n"
+    "      - applies_to: \"*\"\n"
+    "        cli: show arp\n"
+    "      - applies_to: \"*\"\n"
+    "        notes: no cli here\n");
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Rejection,
+    testing::Values(
+        Rejected{"empty_text", "", "missing field `vendor`"},
+        Rejected{"only_comments", "# nothing\n\n", "missing field `vendor` at line 3 column 1"},
+        Rejected{"missing_vendor_named_first", "manufacturer: x\n",
+                 "missing field `vendor`"},
+        Rejected{"missing_commands", with_head(""), "missing field `commands`"},
+        Rejected{"entry_without_cli", kEntryWithoutCli,
+                 "commands[0].versions[1]: missing field `cli` at line 10 column 9"},
+        Rejected{"duplicate_cli",
+                 with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n"
+                           "    cli: a\n    cli: b\n"),
+                 "commands[0].versions[0]: duplicate field `cli` at line 8 column 5"},
+        Rejected{"lower_case_type",
+                 with_head("commands:\n- type: arp_table\n  versions: []\n"),
+                 "commands[0].type: unknown variant `arp_table`, expected one of `ARP_TABLE`, "
+                 "`MAC_TABLE`, `NEIGHBOR_DETAIL`, `LLDP_DETAIL`, `PORT_CHANNEL_MEMBERS`, "
+                 "`INTERFACE_CONFIG`, `INTERFACE_CONFIG_BULK`, `INTERFACE_STATS`, "
+                 "`CIVIC_LOCATION`, `VLAN_LIST`, `SVI_CONFIG`, `STP_VLAN_LIST`, "
+                 "`HARDWARE_IDENTITY`, `HOSTNAME`, `VERSION`, `PORT_SHUTDOWN`, "
+                 "`PORT_NO_SHUTDOWN`, `PORT_VLAN_ASSIGN`, `PORT_POE_OFF`, `PORT_POE_ON`, "
+                 "`PORT_POLICY_PUSH`, `VLAN_CREATE`, `SVI_CREATE`, `STP_VLAN_ENABLE`, "
+                 "`SAVE_CONFIG` at line 6 column 9"},
+        Rejected{"scalar_block", with_head("commands:\n- x\n"),
+                 "commands[0]: invalid type: string \"x\", expected struct CommandBlock at line "
+                 "6 column 3"},
+        Rejected{"null_commands", with_head("commands: null\n"),
+                 "commands: invalid type: unit value, expected a sequence at line 5 column 11"},
+        Rejected{"sequence_as_text", "vendor: [a]\n",
+                 "vendor: invalid type: sequence, expected a string at line 1 column 9"},
+        Rejected{"map_as_text", "vendor: {a: 1}\n",
+                 "vendor: invalid type: map, expected a string at line 1 column 9"},
+        Rejected{"mapping_key", "? [a]\n: 1\n",
+                 "invalid type: sequence, expected field identifier at line 1 column 3"},
+        Rejected{"quoted_true_flag",
+                 with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n"
+                           "    cli: a\n    unverified: \"true\"\n"),
+                 "commands[0].versions[0].unverified: invalid type: string \"true\", expected "
+                 "a boolean at line 10 column 17"},
+        Rejected{"integer_flag",
+                 with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n"
+                           "    cli: a\n    unverified: 1\n"),
+                 "commands[0].versions[0].unverified: invalid type: integer `1`, expected a "
+                 "boolean at line 10 column 17"},
+        Rejected{"empty_flow_restconf",
+                 with_head("commands:\n- type: VERSION\n  versions: []\n"
+                           "  protocol_alternatives:\n    restconf: {}\n"),
+                 "commands[0].protocol_alternatives.restconf: missing field `url_path` at line "
+                 "9 column 15"},
+        Rejected{"null_alternatives",
+                 with_head("commands:\n- type: VERSION\n  versions: []\n"
+                           "  protocol_alternatives: null\n"),
+                 "commands[0].protocol_alternatives: invalid type: unit value, expected struct "
+                 "ProtocolAlternatives at line 8 column 26"},
+        Rejected{"merge_key_merges_nothing",
+                 with_head("base: &b {type: VERSION, versions: []}\n"
+                           "commands:\n- <<: *b\n"),
+                 "commands[0]: missing field `type` at line 7 column 3"},
+        Rejected{"duplicate_extra_entry",
+                 with_head("protocol_capabilities:\n  snmp:\n    limits: {a: 1, a: 2}\n"
+                           "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry with key \"a\" at line 7 column 5"},
+        Rejected{"duplicate_null_key",
+                 with_head("protocol_capabilities:\n  snmp:\n    x: {~: 1, null: 2}\n"
+                           "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry with null key at line 7 column 5"},
+        Rejected{"duplicate_number_key",
+                 with_head("protocol_capabilities:\n  snmp:\n    x: {5: 1, 5: 2}\n"
+                           "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry with key 5 at line 7 column 5"},
+        Rejected{"duplicate_bool_key",
+                 with_head("protocol_capabilities:\n  snmp:\n    x: {true: 1, True: 2}\n"
+                           "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry with key `true` at line 7 column "
+                 "5"},
+        Rejected{"duplicate_sequence_key",
+                 with_head("protocol_capabilities:\n  snmp:\n    x: {[1]: 1, [1]: 2}\n"
+                           "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
+        Rejected{"second_document", with_head("commands: []\n---\n"),
+                 "deserializing from YAML containing more than one document is not supported"},
+        Rejected{"unknown_anchor", with_head("notes: *nowhere\ncommands: []\n"),
+                 "unknown anchor at line 5 column 8"},
+        Rejected{"parser_error_with_context", "vendor: a\n  b: c\n",
+                 "mapping values are not allowed in this context at line 2 column 4"},
+        Rejected{"unclosed_quote", "vendor: \"abc\n",
+                 "found unexpected end of stream at line 2 column 1, while scanning a quoted "
+                 "scalar at line 1 column 9"},
+        Rejected{"rule_error_before_syntax_error", "vendor: [a]\nb: \"\n",
+                 "vendor: invalid type: sequence, expected a string at line 1 column 9"},
+        Rejected{"syntax_error_after_complete_record", with_head("commands: []\nx: \"\n"),
+                 "found unexpected end of stream at line 7 column 1, while scanning a quoted "
+                 "scalar at line 6 column 4"}),
+    [](const testing::TestParamInfo<Rejected>& info) { return std::string(info.param.name); });
+
+// Nested flow sequences `depth` deep, under a key whose value is skipped
+// (the top level keeps no `extra`) or kept (a capability keeps `extra`).
+std::string nested(int depth) { return std::string(depth, '[') + std::string(depth, ']'); }
+
+TEST(Nesting, LimitCountsEveryContainerAndSkipsUnreadValues) {
+  // The root mapping, `protocol_capabilities`, `snmp` and the value: 3 + depth.
+  const auto kept = [](int depth) {
+    return with_head("protocol_capabilities:\n  snmp:\n    x: " + nested(depth) +
+                     "\ncommands: []\n");
+  };
+  EXPECT_EQ(rejection(kept(125)), "(loaded)");
+  EXPECT_EQ(rejection(kept(126)), "recursion limit exceeded at line 7 column 133");
+  EXPECT_EQ(rejection(with_head("ignored: " + nested(300) + "\ncommands: []\n")), "(loaded)");
+}
+
+TEST(Aliases, CopyTheNodeToTheirPlace) {
+  auto file = parse_vendor_file(with_head(
+      "commands:\n- &block\n  type: VERSION\n  versions:\n  - applies_to: '*'\n    cli: v\n"
+      "- *block\n"));
+  ASSERT_TRUE(file) << file.error().render();
+  ASSERT_EQ(file->commands.size(), 2u);
+  EXPECT_EQ(file->commands[1].versions[0].cli, "v");
+}
+
+TEST(Aliases, ExponentialExpansionIsRefused) {
+  std::string text = "a0: &a0 [x, x, x, x, x, x, x, x]\n";
+  for (int i = 1; i <= 9; ++i) {
+    text += "a" + std::to_string(i) + ": &a" + std::to_string(i) + " [";
+    for (int k = 0; k < 8; ++k) text += (k ? ", *a" : "*a") + std::to_string(i - 1);
+    text += "]\n";
+  }
+  text += "protocol_capabilities:\n  snmp:\n    bomb: *a9\n";
+  EXPECT_EQ(rejection(with_head(text + "commands: []\n")), "repetition limit exceeded");
+}
+
+TEST(Fields, AbsentPresentAndNullForms) {
+  auto file = parse_vendor_file(
+      "vendor: null\ndisplay_name: d\nmanufacturer: m\nproduct_family: p\n"
+      "notes: \"null\"\n"
+      "protocol_capabilities:\n"
+      "  rest_api: {introduced_in: 4.22, matured_in: '10.04', auth: [a, b]}\n"
+      "  snmp: ~\n"
+      "  gnmi: {notes: !custom null}\n"
+      "commands:\n"
+      "- type: HOSTNAME\n  versions:\n  - applies_to: '*'\n    cli:\n"
+      "    config_required: \"\"\n    sample_output:\n    unverified: True\n");
+  ASSERT_TRUE(file) << file.error().render();
+  EXPECT_EQ(file->vendor, "null");
+  EXPECT_EQ(file->notes, "null");
+  EXPECT_TRUE(file->sources.empty());
+  const auto& caps = file->protocol_capabilities;
+  ASSERT_TRUE(caps.rest_api);
+  EXPECT_EQ(caps.rest_api->introduced_in, "4.22");
+  ASSERT_EQ(caps.rest_api->extra.size(), 2u);
+  EXPECT_EQ(caps.rest_api->extra[0].first, "matured_in");
+  EXPECT_EQ(caps.rest_api->extra[1].first, "auth");
+  EXPECT_FALSE(caps.snmp);
+  ASSERT_TRUE(caps.gnmi);
+  EXPECT_EQ(caps.gnmi->notes, "null") << "a tagged null is present text";
+  const CommandEntry& entry = file->commands[0].versions[0];
+  EXPECT_EQ(entry.cli, "");
+  EXPECT_EQ(entry.config_required, "");
+  EXPECT_FALSE(entry.sample_output);
+  EXPECT_TRUE(entry.unverified);
+}
+
+TEST(Fields, LiteralBlockKeepsItsFinalLineBreak) {
+  auto file = parse_vendor_file(with_head(
+      "commands:\n- type: SAVE_CONFIG\n  versions:\n  - applies_to: '*'\n"
+      "    cli: |\n      configure\n      commit\n"));
+  ASSERT_TRUE(file) << file.error().render();
+  EXPECT_EQ(file->commands[0].versions[0].cli, "configure\ncommit\n");
+}
+
+}  // namespace
+}  // namespace ov
