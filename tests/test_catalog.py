@@ -1,0 +1,272 @@
+"""The Catalog class: construction, loading from a directory, and cli()."""
+import os
+import pathlib
+import stat
+import tempfile
+import unittest
+
+from orvane_vantrel._native import Catalog
+
+BUNDLED_VENDORS = ["arista_eos", "aruba_aoscx", "cisco_ios", "cisco_nxos",
+                   "hpe_procurve", "juniper_junos", "meraki_ms"]
+
+
+def vendor_file(vendor, commands="commands: []\n"):
+    return ("vendor: %s\ndisplay_name: D\nmanufacturer: M\nproduct_family: P\n"
+            % vendor) + commands
+
+
+LAB_COMMANDS = """commands:
+  - type: ARP_TABLE
+    versions:
+      - applies_to: ">=2.0"
+        cli: show arp
+      - applies_to: ">=3.0,<4.0"
+        cli: show arp v3
+  - type: VERSION
+    versions:
+      - applies_to: "1..2"
+        cli: show version
+  - type: CIVIC_LOCATION
+    versions:
+      - applies_to: "*"
+        cli: NOT_SUPPORTED
+"""
+
+
+class Directory:
+    """A temporary directory filled with the given files."""
+
+    def __init__(self, files):
+        self.files = files
+
+    def __enter__(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        for name, text in self.files.items():
+            path = os.path.join(self.tmp.name, name)
+            if text is None:
+                os.mkdir(path)
+            else:
+                with open(path, "wb") as f:
+                    f.write(text.encode() if isinstance(text, str) else text)
+        return self.tmp.name
+
+    def __exit__(self, *exc):
+        self.tmp.cleanup()
+
+
+
+
+class TypeShape(unittest.TestCase):
+    def test_class_properties(self):
+        self.assertEqual(Catalog.__qualname__, "Catalog")
+        self.assertEqual(Catalog.__module__, "orvane_vantrel._native")
+        self.assertEqual(Catalog.__doc__, "Python-facing catalog handle.")
+        self.assertIsNone(Catalog.__text_signature__)
+        self.assertEqual(
+            [(name, getattr(Catalog, name).__text_signature__)
+             for name in ("load_bundled", "load_dir", "vendors", "cli")],
+            [("load_bundled", "()"), ("load_dir", "(path)"), ("vendors", "($self)"),
+             ("cli", "($self, vendor, firmware, command)")])
+        self.assertEqual(Catalog.cli.__doc__,
+                         "Look up `(vendor, firmware, command)`. Returns the CLI string or\n"
+                         "raises ValueError if the entry is missing / NOT_SUPPORTED.")
+
+    def test_no_constructor_no_subclass(self):
+        for args in [(), (1,), ("x", "y")]:
+            with self.assertRaisesRegex(TypeError, "^No constructor defined$"):
+                Catalog(*args)
+        with self.assertRaises(TypeError):
+            type("Sub", (Catalog,), {})
+
+    def test_bundled_loads_are_independent(self):
+        first, second = Catalog.load_bundled(), Catalog.load_bundled()
+        self.assertIsNot(first, second)
+        self.assertEqual(first.vendors(), BUNDLED_VENDORS)
+        self.assertEqual(first.vendors(), second.vendors())
+        self.assertEqual(first.load_bundled().vendors(), BUNDLED_VENDORS)
+
+    def test_receiver_must_be_a_catalog(self):
+        with self.assertRaises(TypeError):
+            Catalog.vendors(object())
+        with self.assertRaises(TypeError):
+            Catalog.vendors()
+
+
+class LoadDir(unittest.TestCase):
+    def load(self, files):
+        with Directory(files) as path:
+            return Catalog.load_dir(path).vendors()
+
+    def error(self, files):
+        with Directory(files) as path:
+            with self.assertRaises(ValueError) as caught:
+                Catalog.load_dir(path)
+        self.assertEqual(len(caught.exception.args), 1)
+        self.assertIsNone(caught.exception.__cause__)
+        return caught.exception.args[0]
+
+    def test_which_files_are_read(self):
+        broken = "vendor: [\n"
+        self.assertEqual(self.load({}), [])
+        self.assertEqual(self.load({"a.yml": broken, "README.md": broken, "x.YAML": broken,
+                                    ".yaml": broken, "yaml": broken, "a.yaml.bak": broken,
+                                    "sub": None}), [])
+        self.assertEqual(self.load({"a.b.yaml": vendor_file("ab")}), ["ab"])
+
+    def test_later_file_replaces_in_place(self):
+        files = {"1.yaml": vendor_file("x", "commands: []\n"),
+                 "2.yaml": vendor_file("y"),
+                 "3.yaml": vendor_file("x", LAB_COMMANDS)}
+        with Directory(files) as path:
+            catalog = Catalog.load_dir(path)
+        self.assertEqual(catalog.vendors(), ["x", "y"])
+        self.assertEqual(catalog.cli("x", "2.5", "ARP_TABLE"), "show arp")
+
+    def test_parse_errors_name_file_path_and_position(self):
+        bad = vendor_file("bad", "commands:\n  - type: ARP_TABLE\n    versions:\n"
+                                 "      - applies_to: '*'\n")
+        self.assertEqual(
+            self.error({"a.yaml": vendor_file("a"), "bad.yaml": bad}),
+            "catalog parse error in bad.yaml: commands[0].versions[0]: missing field `cli` "
+            "at line 8 column 9")
+        self.assertEqual(self.error({"empty.yaml": ""}),
+                         "catalog parse error in empty.yaml: missing field `vendor`")
+        self.assertEqual(self.error({b"\xff.yaml".decode("utf-8", "surrogateescape"): ""}),
+                         "catalog parse error in ?: missing field `vendor`")
+
+    def test_io_errors_never_name_the_path(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            missing = os.path.join(tmp, "missing")
+            with self.assertRaises(ValueError) as caught:
+                Catalog.load_dir(missing)
+        self.assertEqual(caught.exception.args[0],
+                         "catalog I/O error: No such file or directory (os error 2)")
+        self.assertEqual(self.error({"sub.yaml": None}),
+                         "catalog I/O error: Is a directory (os error 21)")
+        self.assertEqual(self.error({"a.yaml": b"vendor: \xff\n"}),
+                         "catalog I/O error: stream did not contain valid UTF-8")
+
+    def test_fifo_fails_instead_of_blocking(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            os.mkfifo(os.path.join(tmp, "x.yaml"))
+            with self.assertRaises(ValueError) as caught:
+                Catalog.load_dir(tmp)
+        self.assertEqual(caught.exception.args[0], "catalog I/O error: not a regular file")
+
+    def test_symlink_to_file_is_read(self):
+        with Directory({"real.txt": vendor_file("linked")}) as path:
+            os.symlink(os.path.join(path, "real.txt"), os.path.join(path, "v.yaml"))
+            self.assertEqual(Catalog.load_dir(path).vendors(), ["linked"])
+
+    @unittest.skipIf(os.geteuid() == 0, "root reads every file")
+    def test_unreadable_file(self):
+        with Directory({"a.yaml": vendor_file("a")}) as path:
+            os.chmod(os.path.join(path, "a.yaml"), 0)
+            with self.assertRaisesRegex(ValueError, r"^catalog I/O error: .*\(os error 13\)$"):
+                Catalog.load_dir(path)
+
+    def test_path_argument(self):
+        class Text(str):
+            pass
+
+        with Directory({"a.yaml": vendor_file("a")}) as path:
+            self.assertEqual(Catalog.load_dir(Text(path)).vendors(), ["a"])
+            self.assertEqual(Catalog.load_dir(path=path).vendors(), ["a"])
+            with self.assertRaises(TypeError) as caught:
+                Catalog.load_dir(pathlib.Path(path))
+        self.assertEqual(str(caught.exception),
+                         "argument 'path': 'PosixPath' object cannot be converted to 'PyString'")
+        cases = [
+            ((), {}, "Catalog.load_dir() missing 1 required positional argument: 'path'"),
+            (("a", "b"), {}, "Catalog.load_dir() takes 1 positional arguments but 2 were given"),
+            ((), {"dir": "a"}, "Catalog.load_dir() got an unexpected keyword argument 'dir'"),
+            ((b"/tmp",), {}, "argument 'path': 'bytes' object cannot be converted to 'PyString'"),
+        ]
+        for args, kwargs, message in cases:
+            with self.subTest(message=message):
+                with self.assertRaises(TypeError) as caught:
+                    Catalog.load_dir(*args, **kwargs)
+                self.assertEqual(str(caught.exception), message)
+        with self.assertRaises(UnicodeEncodeError):
+            Catalog.load_dir("\udc80")
+
+
+class Cli(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        with Directory({"lab.yaml": vendor_file("lab", LAB_COMMANDS),
+                        "bad.yaml": vendor_file("bad", "commands:\n- type: VERSION\n"
+                                                "  versions:\n  - {applies_to: '>=x', cli: v}\n"
+                                                )}) as path:
+            cls.catalog = Catalog.load_dir(path)
+
+    def outcome(self, vendor, firmware, command):
+        try:
+            return self.catalog.cli(vendor, firmware, command)
+        except (ValueError, KeyError) as error:
+            self.assertEqual(len(error.args), 1)
+            return type(error).__name__, error.args[0]
+
+    def test_outcomes(self):
+        cases = [
+            ("lab", "2.1", "ARP_TABLE", "show arp"),
+            ("lab", "3.5", "ARP_TABLE", "show arp v3"),
+            ("lab", "1.0", "ARP_TABLE",
+             ("ValueError", 'no entry for lab Some("1.0") ArpTable')),
+            ("lab", 'a"b', "ARP_TABLE",
+             ("ValueError", "invalid firmware version 'a\"b'")),
+            ("lab", "1", "MAC_TABLE", ("KeyError", "no entry for lab MacTable")),
+            ("lab", "x", "MAC_TABLE", ("ValueError", "invalid firmware version 'x'")),
+            ("lab", "1", "CIVIC_LOCATION",
+             ("ValueError", "CivicLocation is not supported on lab: ")),
+            ("lab", "1", "VERSION",
+             ("ValueError", "invalid version range '1..2': can't parse '1..2': "
+              "invalid firmware version '1..2'")),
+            ("bad", "1", "VERSION", ("ValueError", "invalid version range '>=x': can't parse "
+                                     "'x': invalid firmware version 'x'")),
+            ("nobody", "x", "ARP_TABLE", ("ValueError", "unknown vendor: nobody")),
+            ("nobody", "x", "ArpTable", ("ValueError", "unknown CommandType: ArpTable")),
+            ("lab", "1", " ARP_TABLE", ("ValueError", "unknown CommandType:  ARP_TABLE")),
+            ("lab", "1", "arp_table", ("ValueError", "unknown CommandType: arp_table")),
+        ]
+        for vendor, firmware, command, expected in cases:
+            with self.subTest(vendor=vendor, firmware=firmware, command=command):
+                self.assertEqual(self.outcome(vendor, firmware, command), expected)
+
+    def test_binding(self):
+        class Text(str):
+            pass
+
+        self.assertEqual(self.catalog.cli(Text("lab"), firmware=Text("2"), command="ARP_TABLE"),
+                         "show arp")
+        cases = [
+            ((), {}, "Catalog.cli() missing 3 required positional arguments: "
+                     "'vendor', 'firmware', and 'command'"),
+            (("lab",), {}, "Catalog.cli() missing 2 required positional arguments: "
+                           "'firmware' and 'command'"),
+            (("lab", "1", "VERSION", "x"), {},
+             "Catalog.cli() takes 3 positional arguments but 4 were given"),
+            (("lab", "1", "VERSION"), {"extra": 1},
+             "Catalog.cli() got an unexpected keyword argument 'extra'"),
+            (("lab", "1", "VERSION"), {"vendor": "lab"},
+             "Catalog.cli() got multiple values for argument 'vendor'"),
+            ((1, 2, 3), {}, "argument 'vendor': 'int' object cannot be converted to 'PyString'"),
+            (("lab", None, 3), {},
+             "argument 'firmware': 'NoneType' object cannot be converted to 'PyString'"),
+        ]
+        for args, kwargs, message in cases:
+            with self.subTest(message=message):
+                with self.assertRaises(TypeError) as caught:
+                    self.catalog.cli(*args, **kwargs)
+                self.assertEqual(str(caught.exception), message)
+
+    def test_failures_leave_the_catalog_usable(self):
+        for _ in range(3):
+            with self.assertRaises(ValueError):
+                self.catalog.cli("lab", "x", "ARP_TABLE")
+        self.assertEqual(self.catalog.cli("lab", "2", "ARP_TABLE"), "show arp")
+
+
+if __name__ == "__main__":
+    unittest.main()
