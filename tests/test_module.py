@@ -10,7 +10,7 @@ import unittest
 import orvane_vantrel._native as native
 
 # Registered in this order; each name also lands in __all__.
-EXPORTS = ["__version__"]
+EXPORTS = ["Catalog", "probe_device", "__version__"]
 
 
 class ModuleSurfaceTest(unittest.TestCase):
@@ -21,6 +21,8 @@ class ModuleSurfaceTest(unittest.TestCase):
         self.assertEqual(native.__name__, "orvane_vantrel._native")
         public = sorted(name for name in vars(native) if not name.startswith("__"))
         self.assertEqual(public, sorted(name for name in EXPORTS if not name.startswith("__")))
+        self.assertEqual(native.probe_device.__module__, "orvane_vantrel._native")
+        self.assertIs(native.probe_device.__self__, native)
 
     def test_reimport_returns_the_cached_module(self):
         first = sys.modules.pop("orvane_vantrel._native")

@@ -5,6 +5,7 @@
 
 #include "python/catalog_type.h"
 #include "python/errors.h"
+#include "python/probe_device.h"
 #include "python/py_ref.h"
 #include "python/python.h"
 
@@ -50,6 +51,16 @@ bool register_catalog(PyObject* module) {
   return type != nullptr && register_name(module, "Catalog", type);
 }
 
+// Bound to the module, like the functions of a method table, with the
+// module's dotted name as its __module__.
+bool register_probe_device(PyObject* module) {
+  PyRef module_name = PyRef::steal(PyModule_GetNameObject(module));
+  if (!module_name) return false;
+  PyMethodDef* def = probe_device_def();
+  PyRef function = PyRef::steal(PyCMethod_New(def, module, module_name.get(), nullptr));
+  return function && register_name(module, def->ml_name, function.get());
+}
+
 bool register_version(PyObject* module) {
   PyRef version = PyRef::steal(PyUnicode_FromString(kVersion));
   return version && register_name(module, "__version__", version.get());
@@ -57,7 +68,8 @@ bool register_version(PyObject* module) {
 
 // Run in order (it is the order of __all__); the first failing step ends the
 // sequence.
-constexpr bool (*kRegistration[])(PyObject*) = {register_catalog, register_version};
+constexpr bool (*kRegistration[])(PyObject*) = {register_catalog, register_probe_device,
+                                                register_version};
 
 PyObject* init_module() {
   const std::int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());

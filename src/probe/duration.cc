@@ -1,0 +1,44 @@
+#include "probe/duration.h"
+
+#include <limits>
+
+namespace ov::probe {
+namespace {
+
+constexpr std::uint64_t kNanosPerSecond = 1'000'000'000;
+constexpr std::uint64_t kNanosPerMilli = 1'000'000;
+
+unsigned __int128 non_negative(std::chrono::nanoseconds elapsed) {
+  return elapsed.count() > 0 ? static_cast<unsigned __int128>(elapsed.count()) : 0;
+}
+
+}  // namespace
+
+unsigned __int128 Duration::total_nanos() const {
+  return static_cast<unsigned __int128>(seconds) * kNanosPerSecond + nanos;
+}
+
+std::optional<int> poll_wait_ms(Duration limit, std::chrono::nanoseconds elapsed) {
+  const unsigned __int128 total = limit.total_nanos();
+  const unsigned __int128 spent = non_negative(elapsed);
+  if (spent >= total) return std::nullopt;
+  const unsigned __int128 remaining_ms = (total - spent) / kNanosPerMilli;
+  if (remaining_ms == 0) return 1;
+  if (remaining_ms > static_cast<unsigned __int128>(kLongestPollMs)) return kLongestPollMs;
+  return static_cast<int>(remaining_ms);
+}
+
+timeval to_timeval(Duration limit) {
+  constexpr auto kMaxSeconds = static_cast<std::uint64_t>(std::numeric_limits<time_t>::max());
+  timeval out{};
+  out.tv_sec = static_cast<time_t>(limit.seconds > kMaxSeconds ? kMaxSeconds : limit.seconds);
+  out.tv_usec = static_cast<suseconds_t>(limit.nanos / 1000);
+  if (limit.seconds == 0 && limit.nanos < 1000) out.tv_usec = 1;
+  return out;
+}
+
+unsigned __int128 whole_milliseconds(std::chrono::nanoseconds elapsed) {
+  return non_negative(elapsed) / kNanosPerMilli;
+}
+
+}  // namespace ov::probe

@@ -1,0 +1,173 @@
+// Loopback servers for the probe tests. Every server listens on an ephemeral
+// port of a loopback address, lives on its own thread and stops by itself:
+// no wait is longer than kServeLimit, and the destructor joins the thread.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "probe/duration.h"
+#include "probe/net_error.h"
+#include "probe/socket.h"
+
+namespace ov::probe::fixtures {
+
+using namespace std::chrono_literals;
+
+// The limit of every test wait: short, so that failures show quickly.
+inline constexpr Duration kShort{0, 150'000'000};
+inline constexpr std::chrono::milliseconds kServeLimit = 2000ms;
+
+inline std::string refused_text() { return NetError::system(ECONNREFUSED).text(); }
+inline std::string receive_timeout_text() { return NetError::system(EAGAIN).text(); }
+
+// A TCP socket bound to port 0 of the loopback address of `family`, not yet
+// listening; invalid when that family has no loopback.
+inline Socket bind_loopback(int family) {
+  Socket socket(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!socket.valid()) return socket;
+  sockaddr_storage address{};
+  socklen_t size = 0;
+  if (family == AF_INET) {
+    auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+    v4.sin_family = AF_INET;
+    v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    size = sizeof v4;
+  } else {
+    auto& v6 = reinterpret_cast<sockaddr_in6&>(address);
+    v6.sin6_family = AF_INET6;
+    v6.sin6_addr = in6addr_loopback;
+    size = sizeof v6;
+  }
+  if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), size) != 0) return Socket();
+  return socket;
+}
+
+inline std::uint16_t local_port(const Socket& socket) {
+  sockaddr_storage address{};
+  socklen_t size = sizeof address;
+  ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &size);
+  return ntohs(address.ss_family == AF_INET ? reinterpret_cast<sockaddr_in&>(address).sin_port
+                                            : reinterpret_cast<sockaddr_in6&>(address).sin6_port);
+}
+
+// What a scripted server does with the one connection it accepts.
+struct Script {
+  enum class After : std::uint8_t { Close, Hold };
+  std::vector<std::string> chunks;  // sent in order, a short pause between them
+  After after = After::Close;
+};
+
+class ScriptedServer {
+ public:
+  explicit ScriptedServer(Script script, int family = AF_INET) : listener_(bind_loopback(family)) {
+    if (!listener_.valid() || ::listen(listener_.get(), 4) != 0) {
+      listener_.close();
+      return;
+    }
+    port_ = local_port(listener_);
+    thread_ = std::thread([this, script = std::move(script)] { serve(script); });
+  }
+  ScriptedServer(const ScriptedServer&) = delete;
+  ScriptedServer& operator=(const ScriptedServer&) = delete;
+  ~ScriptedServer() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+  bool ok() const { return listener_.valid(); }
+  std::uint16_t port() const { return port_; }
+  bool accepted() const { return accepted_; }
+
+ private:
+  // Waits for `events` on `fd` in short slices, so that stop_ ends the wait.
+  bool wait_for(int fd, short events, std::chrono::steady_clock::time_point until) const {
+    while (!stop_ && std::chrono::steady_clock::now() < until) {
+      pollfd entry{fd, events, 0};
+      if (::poll(&entry, 1, 10) > 0) return true;
+    }
+    return false;
+  }
+
+  void serve(const Script& script) {
+    const auto until = std::chrono::steady_clock::now() + kServeLimit;
+    if (!wait_for(listener_.get(), POLLIN, until)) return;
+    Socket peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (!peer.valid()) return;
+    accepted_ = true;
+    for (std::size_t i = 0; i < script.chunks.size(); ++i) {
+      if (i > 0) std::this_thread::sleep_for(30ms);
+      const std::string& chunk = script.chunks[i];
+      if (::send(peer.get(), chunk.data(), chunk.size(), MSG_NOSIGNAL) < 0) return;
+    }
+    if (script.after == Script::After::Close) return;
+    // Hold the connection until the client gives up and closes it.
+    char sink[64];
+    while (wait_for(peer.get(), POLLIN, until) && ::recv(peer.get(), sink, sizeof sink, 0) > 0) {
+    }
+  }
+
+  Socket listener_;
+  std::uint16_t port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> accepted_{false};
+  std::thread thread_;
+};
+
+// A port that refuses connections: bound (so no one else takes it) but not
+// listening.
+class RefusedPort {
+ public:
+  RefusedPort() : socket_(bind_loopback(AF_INET)), port_(local_port(socket_)) {}
+  std::uint16_t port() const { return port_; }
+
+ private:
+  Socket socket_;
+  std::uint16_t port_;
+};
+
+// A port that drops connection attempts: a listener that never accepts, with
+// its accept queue filled, so the kernel ignores further SYNs.
+class DroppedPort {
+ public:
+  DroppedPort() : listener_(bind_loopback(AF_INET)) {
+    if (!listener_.valid() || ::listen(listener_.get(), 0) != 0) return;
+    port_ = local_port(listener_);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port_);
+    for (int i = 0; i < 8 && !full_; ++i) {
+      Socket filler(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+      ::connect(filler.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+      pollfd entry{filler.get(), POLLOUT, 0};
+      const bool connected =
+          ::poll(&entry, 1, 50) == 1 && (entry.revents & (POLLERR | POLLHUP)) == 0;
+      full_ = !connected;
+      fillers_.push_back(std::move(filler));
+    }
+  }
+
+  // False if the queue could not be filled; the port would then accept.
+  bool ok() const { return full_; }
+  std::uint16_t port() const { return port_; }
+
+ private:
+  Socket listener_;
+  std::uint16_t port_ = 0;
+  bool full_ = false;
+  std::vector<Socket> fillers_;
+};
+
+}  // namespace ov::probe::fixtures
