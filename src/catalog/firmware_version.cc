@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <cstdint>
 #include <tuple>
 
 namespace ov {
@@ -71,9 +71,14 @@ std::optional<char32_t> decode(std::string_view bytes) {
   return cp;
 }
 
+bool is_ascii_space(unsigned char byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
+
 // Bytes taken by the white space code point that opens `text`, or 0.
 std::size_t leading_space(std::string_view text) {
-  const std::size_t length = sequence_length(static_cast<unsigned char>(text[0]));
+  const auto lead = static_cast<unsigned char>(text[0]);
+  // Firmware texts are ASCII; only a multi-byte sequence needs decoding.
+  if (lead < 0x80) return is_ascii_space(lead) ? 1 : 0;
+  const std::size_t length = sequence_length(lead);
   if (length == 0 || length > text.size()) return 0;
   const auto cp = decode(text.substr(0, length));
   return cp && is_white_space(*cp) ? length : 0;
@@ -81,6 +86,8 @@ std::size_t leading_space(std::string_view text) {
 
 // Bytes taken by the white space code point that closes `text`, or 0.
 std::size_t trailing_space(std::string_view text) {
+  const auto last = static_cast<unsigned char>(text.back());
+  if (last < 0x80) return is_ascii_space(last) ? 1 : 0;
   std::size_t start = text.size() - 1;
   while (start > 0 && text.size() - start < 4 &&
          is_continuation(static_cast<unsigned char>(text[start]))) {
@@ -120,11 +127,14 @@ std::string rewrite_brackets(std::string_view text) {
 
 // Reads a whole non-empty run of ASCII digits as an unsigned 32-bit value.
 std::optional<std::uint32_t> parse_digits(std::string_view digits) {
-  std::uint32_t value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
-  if (digits.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
-  return value;
+  if (digits.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    if (!is_digit(c)) return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value > UINT32_MAX) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(value);
 }
 
 // One component between separators: digits and the ")" that rewriting drops,
