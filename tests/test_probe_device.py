@@ -4,6 +4,7 @@ import math
 import os
 import random
 import socket
+import sys
 import threading
 import time
 import unittest
@@ -243,6 +244,11 @@ class Conversion(unittest.TestCase):
             (["SSH", "NetConf"], ["gnmi:9339", "restconf:443"]),
             (["gnmi ", "eapi", "ssh", "ssh"], ["netconf:830", "gnmi:9339", "restconf:443"]),
             (StrList(["restconf"]), ["ssh:22", "netconf:830", "gnmi:9339"]),
+            # The length is only a hint: a wrong or failing one changes nothing.
+            (Claims(["gnmi"], sys.maxsize), ["ssh:22", "netconf:830", "restconf:443"]),
+            (Claims(["gnmi"], 2 ** 40), ["ssh:22", "netconf:830", "restconf:443"]),
+            (Claims(["gnmi"], RuntimeError("no length")), ["ssh:22", "netconf:830",
+                                                           "restconf:443"]),
         ]
         for skip, starts in rows:
             with self.subTest(skip=skip):
@@ -254,6 +260,25 @@ class Conversion(unittest.TestCase):
 
 class StrList(list):
     pass
+
+
+class Claims:
+    """A sequence of `items` whose length is `length`, or raises it."""
+
+    def __init__(self, items, length):
+        self.items = items
+        self.length = length
+
+    def __len__(self):
+        if isinstance(self.length, BaseException):
+            raise self.length
+        return self.length
+
+    def __getitem__(self, index):
+        return self.items[index]
+
+    def __repr__(self):
+        return "Claims(%r, %r)" % (self.items, self.length)
 
 
 class Text(str):

@@ -1,5 +1,6 @@
 #include "python/probe_device.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ constexpr CallableSpec kSpec{"", "probe_device", kParams, 2};
 
 constexpr double kDefaultTimeout = 5.0;
 constexpr double kMinimumTimeout = 0.001;
+// Every step named once, with room to spare.
+constexpr std::size_t kMostReservedSkips = 16;
 
 bool to_timeout(PyObject* value, double& out) {
   if (value == nullptr) {
@@ -40,11 +43,13 @@ bool to_skip_list(PyObject* value, std::vector<std::string>& out) {
     return false;
   }
   if (!PySequence_Check(value)) return raise_conversion_error(value, "Sequence");
+  // The length is only a hint: a sequence may claim far more items than it
+  // yields, and that must not fail the call.
   const Py_ssize_t hint = PySequence_Size(value);
   if (hint < 0) {
     PyErr_Clear();
   } else {
-    out.reserve(static_cast<std::size_t>(hint));
+    out.reserve(std::min(static_cast<std::size_t>(hint), kMostReservedSkips));
   }
   PyRef iterator = PyRef::steal(PyObject_GetIter(value));
   if (!iterator) return false;
