@@ -46,11 +46,27 @@ const std::string kEntryWithoutCli = with_head(
     "      - applies_to: \"*\"\n"
     "        notes: no cli here\n");
 
+std::string repeated(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// Each "\L" (two bytes) unescapes to U+2028 (three bytes): the scalars
+// outgrow the text they came from, and must still arrive whole.
+const std::string kGrowingScalar =
+    with_head("commands:\n- \"" + repeated("\\L", 1500) + "\"\n");
+const std::string kGrowingScalarMessage = "commands[0]: invalid type: string \"" +
+                                          repeated("\\u{2028}", 1500) +
+                                          "\", expected struct CommandBlock at line 6 column 3";
+
 INSTANTIATE_TEST_SUITE_P(
     Rules, Rejection,
     testing::Values(
         Rejected{"empty_text", "", "missing field `vendor`"},
         Rejected{"only_comments", "# nothing\n\n", "missing field `vendor` at line 3 column 1"},
+        // A UTF-8 byte-order mark before the text is not part of the first line.
+        Rejected{"byte_order_mark", "\xEF\xBB\xBF" + with_head(""), "missing field `commands`"},
         Rejected{"missing_vendor_named_first", "manufacturer: x\n",
                  "missing field `vendor`"},
         Rejected{"missing_commands", with_head(""), "missing field `commands`"},
@@ -137,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "scalar at line 1 column 9"},
         Rejected{"rule_error_before_syntax_error", "vendor: [a]\nb: \"\n",
                  "vendor: invalid type: sequence, expected a string at line 1 column 9"},
+        Rejected{"scalar_longer_than_its_text", kGrowingScalar,
+                 kGrowingScalarMessage.c_str()},
         Rejected{"syntax_error_after_complete_record", with_head("commands: []\nx: \"\n"),
                  "found unexpected end of stream at line 7 column 1, while scanning a quoted "
                  "scalar at line 6 column 4"}),
@@ -155,6 +173,9 @@ TEST(Nesting, LimitCountsEveryContainerAndSkipsUnreadValues) {
   EXPECT_EQ(rejection(kept(125)), "(loaded)");
   EXPECT_EQ(rejection(kept(126)), "recursion limit exceeded at line 7 column 133");
   EXPECT_EQ(rejection(with_head("ignored: " + nested(300) + "\ncommands: []\n")), "(loaded)");
+  // Unread values too have a bound, far above anything a vendor file needs.
+  EXPECT_EQ(rejection(with_head("ignored: " + nested(100000) + "\ncommands: []\n")),
+            "recursion limit exceeded at line 5 column 1033");
 }
 
 TEST(Aliases, CopyTheNodeToTheirPlace) {
@@ -166,11 +187,27 @@ TEST(Aliases, CopyTheNodeToTheirPlace) {
   EXPECT_EQ(file->commands[1].versions[0].cli, "v");
 }
 
+TEST(Aliases, ABlockReusedADozenTimesLoads) {
+  std::string text = "commands:\n- &block\n  type: VERSION\n  versions:\n";
+  for (int i = 0; i < 40; ++i) {
+    text += "  - {applies_to: '>=" + std::to_string(i) + ".0', cli: show version " +
+            std::to_string(i) + ", notes: a note long enough to count for something}\n";
+  }
+  for (int i = 0; i < 12; ++i) text += "- *block\n";
+  auto file = parse_vendor_file(with_head(text));
+  ASSERT_TRUE(file) << file.error().render();
+  EXPECT_EQ(file->commands.size(), 13u);
+}
+
 TEST(Aliases, ExponentialExpansionIsRefused) {
   std::string text = "a0: &a0 [x, x, x, x, x, x, x, x]\n";
   for (int i = 1; i <= 9; ++i) {
-    text += "a" + std::to_string(i) + ": &a" + std::to_string(i) + " [";
-    for (int k = 0; k < 8; ++k) text += (k ? ", *a" : "*a") + std::to_string(i - 1);
+    const std::string name = std::string("a") + std::to_string(i);
+    text += name + ": &" + name + " [";
+    for (int k = 0; k < 8; ++k) {
+      text += k ? ", *a" : "*a";
+      text += std::to_string(i - 1);
+    }
     text += "]\n";
   }
   text += "protocol_capabilities:\n  snmp:\n    bomb: *a9\n";

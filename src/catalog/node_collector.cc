@@ -1,8 +1,13 @@
 #include "catalog/node_collector.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+
+#include "catalog/reading_messages.h"
 
 namespace ov {
 namespace {
@@ -13,12 +18,19 @@ namespace {
 //            | MAPPING-START (node node)* MAPPING-END
 // Nesting is followed with an explicit stack of open containers, so depth
 // costs heap, never native stack.
+//
+// Values that no record reads may nest deeper than the readers allow, but not
+// without end: libyaml's time grows with the square of the nesting, and a
+// file of a million brackets would hold the interpreter for many minutes.
+constexpr std::size_t kMaxCollectedDepth = 1024;
+
 class Collector {
  public:
   Collector(YamlParser& parser, std::size_t size_hint) : parser_(parser) {
-    // Vendor files hold roughly one node per 40 bytes of text.
+    // Vendor files hold roughly one node per 40 bytes of text, and their
+    // scalars, anchors and tags together are shorter than the text.
     tree_.nodes.reserve(size_hint / 40 + 8);
-    tree_.events.reserve(size_hint / 40 + 8);
+    tree_.texts.reserve(size_hint + 64);
   }
 
   NodeTree run() {
@@ -40,20 +52,21 @@ class Collector {
         case YAML_SCALAR_EVENT: {
           Node& node = add(NodeKind::Scalar, e.start_mark, e.data.scalar.anchor);
           node.style = style_of(e.data.scalar.style);
-          node.text = std::string_view(reinterpret_cast<const char*>(e.data.scalar.value),
-                                       e.data.scalar.length);
-          node.tag = view(e.data.scalar.tag);
+          node.text = tree_.texts.keep(std::string_view(
+              reinterpret_cast<const char*>(e.data.scalar.value), e.data.scalar.length));
+          node.tag = keep(e.data.scalar.tag);
           tree_.total_cost += node.text.size();
-          keep(std::move(event));
           break;
         }
         case YAML_SEQUENCE_START_EVENT:
+          if (open_.size() >= kMaxCollectedDepth) return stop(too_deep(e.start_mark));
           open(NodeKind::Sequence, e.start_mark, e.data.sequence_start.anchor,
-               e.data.sequence_start.tag, std::move(event));
+               e.data.sequence_start.tag);
           break;
         case YAML_MAPPING_START_EVENT:
+          if (open_.size() >= kMaxCollectedDepth) return stop(too_deep(e.start_mark));
           open(NodeKind::Mapping, e.start_mark, e.data.mapping_start.anchor,
-               e.data.mapping_start.tag, std::move(event));
+               e.data.mapping_start.tag);
           break;
         case YAML_SEQUENCE_END_EVENT:
         case YAML_MAPPING_END_EVENT:
@@ -79,6 +92,10 @@ class Collector {
 
   static Mark mark_of(const yaml_mark_t& mark) { return Mark{mark.index, mark.line, mark.column}; }
 
+  static YamlError too_deep(const yaml_mark_t& mark) {
+    return YamlError::rule(std::string(kRecursionLimit), std::nullopt, mark_of(mark));
+  }
+
   static ScalarStyle style_of(yaml_scalar_style_t style) {
     switch (style) {
       case YAML_SINGLE_QUOTED_SCALAR_STYLE:
@@ -94,13 +111,25 @@ class Collector {
     }
   }
 
+  // A copy of an event's text that lives as long as the tree.
+  std::string_view keep(const yaml_char_t* text) {
+    return text == nullptr ? std::string_view() : tree_.texts.keep(view(text));
+  }
+
   // Appends a node as the next child of the innermost open container. An
   // anchor names the node from its start on, and a later anchor of the same
   // name takes over.
   Node& add(NodeKind kind, const yaml_mark_t& mark, const yaml_char_t* anchor) {
     const auto index = static_cast<std::uint32_t>(tree_.nodes.size());
     if (!open_.empty()) ++tree_.nodes[open_.back()].link;
-    if (anchor != nullptr) anchors_.insert_or_assign(view(anchor), index);
+    if (anchor != nullptr) {
+      const std::string_view name = view(anchor);
+      if (auto found = anchors_.find(name); found != anchors_.end()) {
+        found->second = index;
+      } else {
+        anchors_.emplace(keep(anchor), index);
+      }
+    }
     Node& node = tree_.nodes.emplace_back();
     node.kind = kind;
     node.mark = mark_of(mark);
@@ -110,18 +139,12 @@ class Collector {
     return node;
   }
 
-  // `mark`, `anchor` and `tag` point into `event`, which is taken over only
-  // once they have been read.
   void open(NodeKind kind, const yaml_mark_t& mark, const yaml_char_t* anchor,
-            const yaml_char_t* tag, YamlEvent&& event) {
+            const yaml_char_t* tag) {
     Node& node = add(kind, mark, anchor);
-    node.tag = view(tag);
+    node.tag = keep(tag);
     open_.push_back(static_cast<std::uint32_t>(tree_.nodes.size() - 1));
-    // Events without anchor or tag own no memory that a node views.
-    if (anchor != nullptr || tag != nullptr) keep(std::move(event));
   }
-
-  void keep(YamlEvent event) { tree_.events.push_back(std::move(event)); }
 
   NodeTree stop(YamlError error) {
     const auto size = static_cast<std::uint32_t>(tree_.nodes.size());
@@ -140,6 +163,24 @@ class Collector {
 };
 
 }  // namespace
+
+void TextStore::reserve(std::size_t size) {
+  if (size <= left_) return;
+  chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+  next_ = chunks_.back().get();
+  left_ = size;
+}
+
+std::string_view TextStore::keep(std::string_view text) {
+  if (text.empty()) return {};
+  // A text longer than the reserve (escapes such as \L grow) opens a chunk.
+  if (text.size() > left_) reserve(std::max<std::size_t>(text.size(), 4096));
+  char* copy = next_;
+  std::memcpy(copy, text.data(), text.size());
+  next_ += text.size();
+  left_ -= text.size();
+  return {copy, text.size()};
+}
 
 NodeTree collect_first_document(YamlParser& parser, std::size_t size_hint) {
   return Collector(parser, size_hint).run();

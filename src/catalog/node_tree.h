@@ -2,7 +2,9 @@
 // container is followed by its subtree, so a subtree is a range [i, end).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -29,10 +31,25 @@ struct Node {
   std::uint64_t cost_before = 0;  // summed cost of every node before this one
 };
 
-// Owns the libyaml events whose memory the nodes view.
+// Append-only storage for the texts that nodes view. Chunks never move, so
+// a view stays valid as long as the store, even when the store is moved.
+class TextStore {
+ public:
+  // Reserves room for about `size` bytes in one chunk.
+  void reserve(std::size_t size);
+  // Copies `text` in and returns the view of the copy.
+  std::string_view keep(std::string_view text);
+
+ private:
+  std::vector<std::unique_ptr<char[]>> chunks_;
+  char* next_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+// The nodes with the texts they view; libyaml's events are gone by then.
 struct NodeTree {
   std::vector<Node> nodes;
-  std::vector<YamlEvent> events;
+  TextStore texts;
   // Set when collection ended before the document's end: the parser's syntax
   // error or an alias to an unknown anchor. Containers still open are
   // closed at that point and marked truncated.

@@ -14,8 +14,9 @@ namespace {
 
 // Aliases may copy at most this much beyond four times the document itself
 // (cost: nodes plus scalar bytes), which keeps a file of nested aliases
-// from expanding exponentially.
-constexpr std::uint64_t kExpansionAllowance = 16384;
+// from expanding exponentially while a small file may still reuse one block
+// a dozen times.
+constexpr std::uint64_t kExpansionAllowance = 65536;
 constexpr std::uint64_t kExpansionFactor = 4;
 
 // Above this many entries, repeated keys are found through a hash index.

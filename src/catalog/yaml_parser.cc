@@ -36,8 +36,10 @@ YamlParser::YamlParser(std::string_view text) {
   yaml_parser_set_input_string(&parser_, reinterpret_cast<const unsigned char*>(text.data()),
                                text.size());
   // The text is UTF-8 by contract: a byte-order mark of another encoding is
-  // then an encoding error, not a reason to switch.
-  yaml_parser_set_encoding(&parser_, YAML_UTF8_ENCODING);
+  // then an encoding error, not a reason to switch. A UTF-8 mark is left to
+  // libyaml's detection, which skips it; with the encoding named, libyaml
+  // would take the mark for a character and shift the first line by one.
+  if (!text.starts_with("\xEF\xBB\xBF")) yaml_parser_set_encoding(&parser_, YAML_UTF8_ENCODING);
 }
 
 YamlParser::~YamlParser() {
