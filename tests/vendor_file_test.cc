@@ -60,6 +60,17 @@ const std::string kGrowingScalarMessage = "commands[0]: invalid type: string \""
                                           repeated("\\u{2028}", 1500) +
                                           "\", expected struct CommandBlock at line 6 column 3";
 
+// A flow mapping of twenty entries, written forwards or backwards: equal
+// either way, and large enough to be compared through a hash index.
+std::string twenty_entries(bool backwards) {
+  std::string out = "{";
+  for (int i = 0; i < 20; ++i) {
+    const int k = backwards ? 19 - i : i;
+    out += (i ? ", k" : "k") + std::to_string(k) + ": " + std::to_string(k);
+  }
+  return out + "}";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rules, Rejection,
     testing::Values(
@@ -141,6 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"duplicate_sequence_key",
                  with_head("protocol_capabilities:\n  snmp:\n    x: {[1]: 1, [1]: 2}\n"
                            "commands: []\n"),
+                 "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
+        Rejected{"duplicate_large_mapping_key",
+                 with_head("protocol_capabilities:\n  snmp:\n    x: {? " + twenty_entries(false) +
+                           ": 1, ? " + twenty_entries(true) + ": 2}\ncommands: []\n"),
                  "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
         Rejected{"second_document", with_head("commands: []\n---\n"),
                  "deserializing from YAML containing more than one document is not supported"},
