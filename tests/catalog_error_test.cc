@@ -79,6 +79,9 @@ TEST(CatalogError, DebugQuotedEscapes) {
       {"\xC2\x85", "\"\\u{85}\""},  // NEL is a control
       {"caf\xC3\xA9 \xE2\x80\xA8", "\"caf\xC3\xA9 \\u{2028}\""},
       {"'", "\"'\""},
+      // Spaces other than the plain one would be invisible in a message.
+      {"4.19\xC2\xA0", "\"4.19\\u{a0}\""},
+      {"\xE3\x80\x80\xE2\x81\xA6", "\"\\u{3000}\\u{2066}\""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.expected);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace ov {
 namespace {
@@ -29,16 +30,19 @@ char32_t next_code_point(std::string_view text, std::size_t& i) {
 // format characters a reader could not see in a message.
 bool printable(char32_t cp) {
   if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return false;
-  switch (cp) {
-    case 0xAD:
-    case 0x2028:
-    case 0x2029:
-    case 0xFEFF:
-      return false;
-    default:
-      return !(cp >= 0x200B && cp <= 0x200F) && !(cp >= 0x202A && cp <= 0x202E) &&
-             !(cp >= 0x2060 && cp <= 0x2064);
+  // Invisible or look-alike characters, which a reader could not tell apart
+  // in a message: spaces other than the plain one, line and paragraph
+  // separators, format controls, private use and the UTF-16 surrogates.
+  constexpr std::pair<char32_t, char32_t> kHidden[] = {
+      {0xA0, 0xA0},         {0xAD, 0xAD},     {0x061C, 0x061C}, {0x1680, 0x1680},
+      {0x180E, 0x180E},     {0x2000, 0x200F}, {0x2028, 0x202F}, {0x205F, 0x2064},
+      {0x2066, 0x206F},     {0x3000, 0x3000}, {0xD800, 0xF8FF}, {0xFEFF, 0xFEFF},
+      {0xFFF9, 0xFFFB},     {0xF0000, 0x10FFFF},
+  };
+  for (const auto& [first, last] : kHidden) {
+    if (cp >= first && cp <= last) return false;
   }
+  return true;
 }
 
 }  // namespace
