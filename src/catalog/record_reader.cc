@@ -19,9 +19,6 @@ namespace {
 constexpr std::uint64_t kExpansionAllowance = 65536;
 constexpr std::uint64_t kExpansionFactor = 4;
 
-// Above this many entries, repeated keys are found through a hash index.
-constexpr std::size_t kLinearSearchLimit = 16;
-
 constexpr std::string_view kStandardTagPrefix = "tag:yaml.org,2002:";
 
 }  // namespace

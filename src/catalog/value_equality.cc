@@ -12,43 +12,37 @@ std::size_t mix(std::size_t seed, std::size_t value) {
   return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
 }
 
-// Above this many entries, the keys of `b` are found through a hash index.
-constexpr std::size_t kLinearSearchLimit = 16;
-
-// The value index of the entry of `b` whose key equals `key`, or 0 (never a
-// value index) when there is none.
-std::size_t find_key(const YamlValue& b, const YamlValue& key) {
-  for (std::size_t j = 0; j < b.items.size(); j += 2) {
-    if (values_equal(key, b.items[j])) return j + 1;
+// The value of the entry of `b` whose key equals `key`, or nullptr. Large
+// mappings are searched through `index` (key hash to key position), as two
+// big mapping keys compared pair by pair would take quadratic time.
+const YamlValue* value_of(const YamlValue& b, const YamlValue& key,
+                          const std::unordered_multimap<std::size_t, std::size_t>* index) {
+  if (index == nullptr) {
+    for (std::size_t j = 0; j < b.items.size(); j += 2) {
+      if (values_equal(key, b.items[j])) return &b.items[j + 1];
+    }
+    return nullptr;
   }
-  return 0;
+  const auto [first, last] = index->equal_range(hash_value(key));
+  for (auto it = first; it != last; ++it) {
+    if (values_equal(key, b.items[it->second])) return &b.items[it->second + 1];
+  }
+  return nullptr;
 }
 
 // Returns true iff every entry of `a` has an equal entry in `b`. The keys of
-// a mapping are unique, so each key of `a` has at most one partner; large
-// mappings find it through a hash index, as two big mapping keys compared
-// pair by pair would take quadratic time.
+// a mapping are unique, so each key of `a` has at most one partner.
 bool mappings_equal(const YamlValue& a, const YamlValue& b) {
   if (a.items.size() != b.items.size()) return false;
-  const std::size_t entries = a.items.size() / 2;
-  if (entries <= kLinearSearchLimit) {
-    for (std::size_t i = 0; i < a.items.size(); i += 2) {
-      const std::size_t j = find_key(b, a.items[i]);
-      if (j == 0 || !values_equal(a.items[i + 1], b.items[j])) return false;
-    }
-    return true;
-  }
   std::unordered_multimap<std::size_t, std::size_t> index;
-  index.reserve(entries);
-  for (std::size_t j = 0; j < b.items.size(); j += 2) index.emplace(hash_value(b.items[j]), j);
+  const bool hashed = a.items.size() / 2 > kLinearSearchLimit;
+  if (hashed) {
+    index.reserve(b.items.size() / 2);
+    for (std::size_t j = 0; j < b.items.size(); j += 2) index.emplace(hash_value(b.items[j]), j);
+  }
   for (std::size_t i = 0; i < a.items.size(); i += 2) {
-    const auto [first, last] = index.equal_range(hash_value(a.items[i]));
-    bool matched = false;
-    for (auto it = first; it != last && !matched; ++it) {
-      matched = values_equal(a.items[i], b.items[it->second]) &&
-                values_equal(a.items[i + 1], b.items[it->second + 1]);
-    }
-    if (!matched) return false;
+    const YamlValue* partner = value_of(b, a.items[i], hashed ? &index : nullptr);
+    if (partner == nullptr || !values_equal(a.items[i + 1], *partner)) return false;
   }
   return true;
 }

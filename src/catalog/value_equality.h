@@ -7,6 +7,10 @@
 
 namespace ov {
 
+// Above this many entries, keys of a mapping are found through a hash index
+// rather than by comparing them one by one.
+inline constexpr std::size_t kLinearSearchLimit = 16;
+
 // Returns true iff `a` and `b` are the same value: same kind and content
 // (NaN equals NaN; mappings equal regardless of entry order).
 bool values_equal(const YamlValue& a, const YamlValue& b);
