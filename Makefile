@@ -6,9 +6,13 @@ FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 PYTHON ?= python3
 PACKAGE_DIR := $(BUILD)/python
+# `make install`: vantrel into $(PREFIX)/bin, the package into the
+# site-packages that $(PYTHON) uses for $(PREFIX) (override with PYTHON_SITE).
+PREFIX ?= /usr/local
+PYTHON_SITE ?= $(shell $(PYTHON) -c 'import sys, sysconfig; print(sysconfig.get_path("platlib", "posix_prefix", {"base": sys.argv[1], "platbase": sys.argv[1]}))' '$(PREFIX)')
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build asan test demo bench fuzz format packages clean
+.PHONY: all build asan test demo bench fuzz format packages clean install wheel
 
 all: build
 
@@ -24,6 +28,14 @@ asan: packages
 test: build asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD) --component vantrel --prefix '$(PREFIX)'
+	cmake --install $(BUILD) --component python --prefix '$(PYTHON_SITE)'
+
+# One abi3 wheel, cp39-abi3-linux_x86_64, into dist/.
+wheel: build
+	cmake --build $(BUILD) --target wheel
 
 demo: build
 	PYTHONPATH=$(PACKAGE_DIR) $(PYTHON) examples/demo.py
@@ -47,4 +59,4 @@ packages:
 	@.ci/ensure-packages $$(cat .ci/packages)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) dist

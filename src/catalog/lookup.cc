@@ -6,12 +6,10 @@
 #include "catalog/version_range.h"
 
 namespace ov {
-namespace {
 
-// The `cli` text by which an entry states that the command cannot be done.
-constexpr std::string_view kNotSupported = "NOT_SUPPORTED";
-
-}  // namespace
+std::string no_block_message(std::string_view vendor, CommandType command) {
+  return "no entry for " + std::string(vendor) + " " + std::string(display_name(command));
+}
 
 std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
                                                                 std::string_view vendor,

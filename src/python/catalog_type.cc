@@ -109,12 +109,11 @@ PyObject* cli(PyObject* self, PyObject* args, PyObject* kwargs) {
     if (catalog == nullptr) return nullptr;
 
     const auto command = find_command_type(command_text);
-    if (!command) return raise(PyExc_ValueError, "unknown CommandType: " + command_text);
+    if (!command) return raise(PyExc_ValueError, unknown_command_name_message(command_text));
     auto entry = lookup_command(*catalog, vendor, firmware, *command);
     if (!entry) return raise_catalog_error(entry.error());
     if (*entry == nullptr) {
-      return raise(PyExc_KeyError,
-                   "no entry for " + vendor + " " + std::string(display_name(*command)));
+      return raise(PyExc_KeyError, no_block_message(vendor, *command));
     }
     return from_text((*entry)->cli);
   });

@@ -15,6 +15,10 @@ std::string unknown_command_type_message(std::string_view text) {
   return message;
 }
 
+std::string unknown_command_name_message(std::string_view text) {
+  return "unknown CommandType: " + std::string(text);
+}
+
 std::expected<CommandType, std::string> parse_command_type(std::string_view text) {
   if (auto type = find_command_type(text)) return *type;
   return std::unexpected(unknown_command_type_message(text));

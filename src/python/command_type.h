@@ -101,4 +101,7 @@ std::expected<CommandType, std::string> parse_command_type(std::string_view text
 // The "unknown variant" message for `text`, for any reader that rejects a name.
 std::string unknown_command_type_message(std::string_view text);
 
+// "unknown CommandType: " and the text: a caller's name that is no command type.
+std::string unknown_command_name_message(std::string_view text);
+
 }  // namespace ov

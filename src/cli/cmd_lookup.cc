@@ -1,0 +1,60 @@
+// vantrel lookup VENDOR FIRMWARE COMMAND [--dir DIR]
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/answer.h"
+#include "cli/catalog_source.h"
+#include "cli/output.h"
+#include "cli/subcommand.h"
+#include "python/command_type.h"
+
+namespace ov::cli {
+namespace {
+
+struct LookupOptions {
+  std::string vendor;
+  std::string firmware;
+  std::string command;
+  std::optional<std::string> dir;
+};
+
+Exit run_lookup(const LookupOptions& options) {
+  // The command type is checked first, as Catalog.cli does, so a misspelt
+  // name is reported whatever the vendor or the directory.
+  const auto command = find_command_type(options.command);
+  if (!command) return fail(Exit::Usage, unknown_command_name_message(options.command));
+  const auto catalog = load_catalog(options.dir);
+  if (!catalog) return fail(Exit::Fault, catalog.error().message());
+  const Answer result = answer(*catalog, options.vendor, options.firmware, *command);
+  if (result.outcome != Outcome::Text) return fail(info(result.outcome).exit, result.text);
+  write_line(result.text);
+  return Exit::Ok;
+}
+
+}  // namespace
+
+Subcommand add_lookup(CLI::App& root) {
+  auto options = std::make_shared<LookupOptions>();
+  CLI::App* app = root.add_subcommand(
+      "lookup", "Print the text the catalog prescribes for a command on a vendor's firmware.");
+  app->add_option("VENDOR", options->vendor, "vendor identifier, such as cisco_ios")->required();
+  app->add_option("FIRMWARE", options->firmware, "firmware version, such as 16.12.4")->required();
+  app->add_option("COMMAND", options->command, "command type, such as MAC_TABLE")->required();
+  add_dir_option(*app, options->dir);
+  app->footer(
+      "Prints the stored text unchanged, placeholders such as {interface} included,\n"
+      "and ends it with a line break unless it has one. Errors go to stderr.\n"
+      "\n"
+      "Exit status:\n"
+      "  0  the text was printed\n"
+      "  1  no text: the vendor has no block of that type, no entry covers the\n"
+      "     firmware, or the chosen entry is NOT_SUPPORTED\n"
+      "  2  usage error, unknown command type or vendor, invalid firmware version\n"
+      "  3  the catalog could not be read, an applies_to of the block does not\n"
+      "     parse, or the output could not be written");
+  return {app, [options] { return run_lookup(*options); }};
+}
+
+}  // namespace ov::cli

@@ -1,0 +1,61 @@
+// vantrel: the vendor command catalog and the device probe at the shell.
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/exit_status.h"
+#include "cli/output.h"
+#include "cli/subcommand.h"
+
+namespace {
+
+// CLI11 words its messages as sentences; this tool speaks in lower-case
+// phrases. Only a capitalised word is lowered, never a name such as VENDOR.
+std::string usage_message(const CLI::ParseError& error) {
+  std::string text = error.what();
+  const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+  const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+  if (text.size() >= 2 && upper(text[0]) && lower(text[1]))
+    text[0] = static_cast<char>(text[0] + 32);
+  return text + " (see --help)";
+}
+
+int run(int argc, char** argv) {
+  using namespace ov::cli;
+  CLI::App app{"The vendor command catalog and the TCP device probe.", "vantrel"};
+  app.set_version_flag("--version", std::string("vantrel ") + OV_VERSION);
+  app.footer(std::string(kExitStatusHelp));
+  const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_table(app),
+                                            add_check(app), add_probe(app)};
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForAllHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForVersion& version) {
+    return app.exit(version);
+  } catch (const CLI::ParseError& error) {
+    return code(fail(Exit::Usage, usage_message(error)));
+  }
+  for (const Subcommand& subcommand : subcommands) {
+    if (subcommand.app->parsed()) return code(finish(subcommand.run()));
+  }
+  return code(fail(Exit::Usage, "a subcommand is required (see --help)"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Nothing may end the process with a trace: the last guard turns any escaped
+  // exception into one line and the fault status.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    return code(
+        ov::cli::fail(ov::cli::Exit::Fault, std::string("internal error: ") + error.what()));
+  } catch (...) {
+    return code(ov::cli::fail(ov::cli::Exit::Fault, "internal error"));
+  }
+}

@@ -1,0 +1,38 @@
+#include "cli/output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace ov::cli {
+
+void write_out(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+void write_line(std::string_view text) {
+  write_out(text);
+  if (text.empty() || text.back() != '\n') std::fputc('\n', stdout);
+}
+
+Exit fail(Exit status, std::string_view message) {
+  std::string line = "vantrel: ";
+  line += message;
+  // A message that ends with a line break (notes kept from a literal block)
+  // gets no second one.
+  if (line.back() != '\n') line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  return status;
+}
+
+Exit finish(Exit status) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    const int error = errno;
+    return fail(Exit::Fault, std::string("cannot write the output: ") + std::strerror(error));
+  }
+  return status;
+}
+
+std::string json_text(const nlohmann::ordered_json& value, int indent) {
+  return value.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+}  // namespace ov::cli

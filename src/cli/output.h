@@ -1,0 +1,29 @@
+// Where the tool's words go: results on stdout, one-line errors on stderr.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+#include "cli/exit_status.h"
+
+namespace ov::cli {
+
+// Appends `text` to stdout. A failure shows at finish().
+void write_out(std::string_view text);
+
+// `text` on stdout followed by a line break unless it already ends with one.
+void write_line(std::string_view text);
+
+// Prints "vantrel: " + message on stderr and returns `status`.
+Exit fail(Exit status, std::string_view message);
+
+// Flushes stdout. Returns `status`, or Fault (with a message on stderr) when
+// anything written to stdout was lost: a full disk must not pass for success.
+Exit finish(Exit status);
+
+// One JSON value on one line. Text that is not UTF-8 (a host name as typed)
+// is shown with replacement characters rather than failing.
+std::string json_text(const nlohmann::ordered_json& value, int indent = -1);
+
+}  // namespace ov::cli

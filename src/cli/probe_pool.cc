@@ -1,0 +1,119 @@
+#include "cli/probe_pool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace ov::cli {
+namespace {
+
+struct Slot {
+  std::optional<probe::ProbeReport> report;
+  std::exception_ptr failure;
+  bool done = false;
+};
+
+class Pool {
+ public:
+  Pool(std::size_t count, const PoolCallbacks& callbacks) : slots_(count), callbacks_(callbacks) {}
+
+  // Takes hosts until none is left or the pool is stopping.
+  void work() {
+    for (;;) {
+      if (stopping_.load()) return;
+      const std::size_t index = next_.fetch_add(1);
+      if (index >= slots_.size()) return;
+      Slot result;
+      try {
+        result.report = callbacks_.probe(index);
+      } catch (...) {
+        result.failure = std::current_exception();
+        stopping_.store(true);
+      }
+      result.done = true;
+      {
+        const std::lock_guard lock(mutex_);
+        slots_[index] = std::move(result);
+        ++finished_;
+      }
+      changed_.notify_one();
+    }
+  }
+
+  // Delivers in host order while the workers run; returns the first failure.
+  std::exception_ptr deliver_all() {
+    std::size_t delivered = 0;
+    std::size_t reported = 0;
+    std::unique_lock lock(mutex_);
+    while (delivered < slots_.size()) {
+      changed_.wait(lock, [&] { return finished_ != reported || slots_[delivered].done; });
+      if (finished_ != reported) {
+        reported = finished_;
+        lock.unlock();
+        if (callbacks_.progress) callbacks_.progress(reported, slots_.size());
+        lock.lock();
+      }
+      while (delivered < slots_.size() && slots_[delivered].done) {
+        Slot slot = std::move(slots_[delivered]);
+        slots_[delivered].done = true;
+        const std::size_t index = delivered++;
+        if (slot.failure) return slot.failure;
+        lock.unlock();
+        callbacks_.deliver(index, std::move(*slot.report));
+        lock.lock();
+      }
+    }
+    return nullptr;
+  }
+
+  void stop() { stopping_.store(true); }
+
+ private:
+  std::vector<Slot> slots_;
+  const PoolCallbacks& callbacks_;
+  std::atomic<std::size_t> next_{0};
+  std::atomic<bool> stopping_{false};
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t finished_ = 0;
+};
+
+}  // namespace
+
+void run_pool(std::size_t count, std::size_t jobs, const PoolCallbacks& callbacks) {
+  if (count == 0) return;
+  Pool pool(count, callbacks);
+  std::exception_ptr failure;
+  {
+    std::vector<std::jthread> workers;
+    const std::size_t wanted = std::clamp<std::size_t>(jobs, 1, count);
+    workers.reserve(wanted);
+    for (std::size_t i = 0; i < wanted; ++i) {
+      try {
+        workers.emplace_back([&pool] { pool.work(); });
+      } catch (const std::system_error&) {
+        break;  // the threads that did start carry the rest of the hosts
+      }
+    }
+    if (workers.empty()) {
+      pool.work();
+    }
+    try {
+      failure = pool.deliver_all();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    // The workers must end before the pool goes: let them stop after their
+    // current host rather than probe the rest for nobody.
+    if (failure) pool.stop();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace ov::cli

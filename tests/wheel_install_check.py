@@ -1,0 +1,114 @@
+"""The wheel, built as `make wheel` builds it, installs offline into a fresh
+virtual environment of each interpreter and passes the Python tests there.
+
+    wheel_install_check.py --native SO --version V PYTHON...
+
+Run by ctest (test wheel-install) with the Python that builds wheels. Every
+environment lives in a temporary folder: the interpreters stay untouched.
+"""
+import argparse
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+TESTS = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(TESTS.parent / "packaging"))
+
+import build_wheel  # noqa: E402
+
+CONTENTS = {"orvane_vantrel/__init__.py", "orvane_vantrel/_native.abi3.so",
+            "orvane_vantrel/_native.pyi", "orvane_vantrel/py.typed"}
+
+# Run inside each environment: the module must come from its site-packages,
+# and the wheel's version must be the module's.
+WHERE_FROM = """
+import importlib.metadata, sys
+import orvane_vantrel._native as native
+assert native.__file__.startswith(sys.prefix), native.__file__
+assert importlib.metadata.version("orvane-vantrel") == native.__version__
+"""
+
+
+def check_wheel(wheel, version):
+    problems = []
+    expected = "orvane_vantrel-%s-%s.whl" % (version, build_wheel.WHEEL_TAG)
+    if wheel.name != expected:
+        problems.append("wheel named %s, not %s" % (wheel.name, expected))
+    with zipfile.ZipFile(wheel) as archive:
+        names = set(archive.namelist())
+        info = "orvane_vantrel-%s.dist-info/" % version
+        package = {n for n in names if not n.startswith(info)}
+        if package != CONTENTS:
+            problems.append("package files %s" % sorted(package))
+        metadata = archive.read(info + "WHEEL").decode()
+    for line in ["Root-Is-Purelib: false", "Tag: " + build_wheel.WHEEL_TAG]:
+        if line not in metadata.splitlines():
+            problems.append("WHEEL lacks %r" % line)
+    return problems
+
+
+def run(command, **kwargs):
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            text=True, **kwargs)
+    return result.returncode, result.stdout
+
+
+def check_interpreter(python, wheel, folder):
+    """Returns the failure text, or None."""
+    venv = folder / "venv"
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("PYTHONPATH", "PYTHONHOME", "VANTREL", "VIRTUAL_ENV")}
+    env.update(PYTHONNOUSERSITE="1", PYTHONDONTWRITEBYTECODE="1", PIP_NO_INPUT="1")
+    inside = str(venv / "bin" / "python")
+    steps = [
+        [python, "-m", "venv", str(venv)],
+        [inside, "-m", "pip", "install", "--no-index", "--no-deps", "--quiet",
+         "--disable-pip-version-check", str(wheel)],
+        [inside, "-c", WHERE_FROM],
+        [inside, "-m", "unittest", "discover", "-s", str(TESTS), "-p", "test_*.py"],
+    ]
+    for step in steps:
+        # The folder is not the source tree, so nothing shadows the installed package.
+        status, output = run(step, cwd=folder, env=env, timeout=600)
+        if status != 0:
+            return "%s failed (%d):\n%s" % (" ".join(step[1:4]), status, output)
+        if step is steps[-1]:
+            summary = [line for line in output.splitlines() if line.startswith("Ran ")]
+            print("  %s" % (summary[-1] if summary else "no tests ran"))
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--native", required=True, type=pathlib.Path)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("pythons", nargs="+")
+    args = parser.parse_args()
+
+    passed = failed = 0
+    with tempfile.TemporaryDirectory(prefix="orvane-wheel-check-") as tmp:
+        tmp = pathlib.Path(tmp)
+        wheel = build_wheel.build(args.native, args.version, tmp / "dist")
+        problems = check_wheel(wheel, args.version)
+        for problem in problems:
+            print("wheel: " + problem)
+        failed += bool(problems)
+        for index, python in enumerate(args.pythons):
+            print("%s:" % python)
+            folder = tmp / ("python-%d" % index)
+            folder.mkdir()
+            failure = check_interpreter(python, wheel, folder)
+            if failure:
+                print(failure)
+                failed += 1
+            else:
+                passed += 1
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
