@@ -5,6 +5,9 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 PYTHON ?= python3
+# The interpreter whose headers the build finds; the module is abi3, so it
+# serves every other one, and `make install PYTHON=...` never reconfigures.
+BUILD_PYTHON ?= python3
 PACKAGE_DIR := $(BUILD)/python
 # `make install`: vantrel into $(PREFIX)/bin, the package into the
 # site-packages that $(PYTHON) uses for $(PREFIX) (override with PYTHON_SITE).
@@ -17,7 +20,7 @@ FUZZ_SECONDS ?= 60
 all: build
 
 build: packages
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPython3_EXECUTABLE=$$(command -v $(PYTHON)) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPython3_EXECUTABLE=$$(command -v $(BUILD_PYTHON)) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The C++ tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.

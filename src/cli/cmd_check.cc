@@ -66,7 +66,7 @@ void print_json(const CheckOptions& options, const CheckReport& report, const Co
 
 Exit run_check(const CheckOptions& options) {
   const auto report = check_directory(options.dir);
-  if (!report) return fail(Exit::Fault, "catalog I/O error: " + report.error().render());
+  if (!report) return fail(Exit::Fault, report.error().message());
   const Counts counts = count(*report);
   if (options.json) {
     print_json(options, *report, counts);

@@ -54,6 +54,8 @@ Finding parse_finding(std::string_view file, const YamlError& error) {
   return f;
 }
 
+CatalogError io_error(IoError error) { return CatalogError{catalog_error::Io{std::move(error)}}; }
+
 std::string block_path(std::size_t block) { return "commands[" + std::to_string(block) + "]"; }
 
 std::string entry_path(std::size_t block, std::size_t entry) {
@@ -129,9 +131,9 @@ std::optional<std::string> check_text(std::string_view file, std::string_view te
   return vendor->vendor;
 }
 
-std::expected<CheckReport, IoError> check_directory(std::string_view dir) {
+std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
   const auto names = list_directory(dir);
-  if (!names) return std::unexpected(names.error());
+  if (!names) return std::unexpected(io_error(names.error()));
   CheckReport report;
   std::map<std::string, std::string, std::less<>> declared;  // vendor -> first file
   for (const std::string& name : *names) {
@@ -141,7 +143,7 @@ std::expected<CheckReport, IoError> check_directory(std::string_view dir) {
     const auto text = read_text_file(std::string(dir) + "/" + name);
     if (!text) {
       report.findings.push_back(finding(FindingKind::Io, file, std::nullopt, std::nullopt,
-                                        "catalog I/O error: " + text.error().render()));
+                                        io_error(text.error()).message()));
       continue;
     }
     const std::size_t before = report.findings.size();

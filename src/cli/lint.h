@@ -64,8 +64,9 @@ struct CheckReport {
 };
 
 // Checks every `*.yaml` file of `dir`, in the order a load reads them.
-// Fails only when the directory cannot be listed.
-std::expected<CheckReport, IoError> check_directory(std::string_view dir);
+// Fails (with the Io error a load would give) only when the directory cannot
+// be listed.
+std::expected<CheckReport, CatalogError> check_directory(std::string_view dir);
 
 // The checks of one file's text, for the file named `file`, and the vendor
 // it declares (nullopt when it does not read as a vendor file).
