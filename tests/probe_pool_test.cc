@@ -62,19 +62,30 @@ TEST(ProbePool, NoHostsDeliverNothing) {
   EXPECT_TRUE(delivered.empty());
 }
 
-TEST(ProbePool, ProgressCountsEveryDoneHostOnTheCallingThread) {
-  std::vector<std::string> delivered;
-  PoolCallbacks callbacks = recording(delivered, [](std::size_t) { return 1ms; });
-  const auto caller = std::this_thread::get_id();
-  std::size_t last = 0;
-  callbacks.progress = [&](std::size_t done, std::size_t total) {
-    EXPECT_EQ(std::this_thread::get_id(), caller);
-    EXPECT_EQ(total, 10u);
-    EXPECT_GT(done, last);
-    last = done;
-  };
-  run_pool(10, 4, callbacks);
-  EXPECT_EQ(last, 10u);
+TEST(ProbePool, ProgressIsUpToDateBeforeEachDelivery) {
+  // Hosts end in bursts, several while one report is being delivered.
+  for (const std::size_t jobs : {1, 4, 16}) {
+    SCOPED_TRACE("jobs " + std::to_string(jobs));
+    std::vector<std::string> delivered;
+    PoolCallbacks callbacks = recording(delivered, [](std::size_t) { return 1ms; });
+    const auto deliver = callbacks.deliver;
+    const auto caller = std::this_thread::get_id();
+    std::size_t last = 0;
+    callbacks.progress = [&](std::size_t done, std::size_t total) {
+      EXPECT_EQ(std::this_thread::get_id(), caller);
+      EXPECT_EQ(total, 16u);
+      EXPECT_GT(done, last);
+      last = done;
+    };
+    callbacks.deliver = [&](std::size_t index, probe::ProbeReport report) {
+      EXPECT_GT(last, index);
+      std::this_thread::sleep_for(3ms);
+      deliver(index, std::move(report));
+    };
+    run_pool(16, jobs, callbacks);
+    EXPECT_EQ(last, 16u);
+    EXPECT_EQ(delivered.size(), 16u);
+  }
 }
 
 TEST(ProbePool, FailureStopsThePoolAndIsRethrownAfterTheWorkersEnd) {

@@ -47,6 +47,8 @@ class Pool {
   }
 
   // Delivers in host order while the workers run; returns the first failure.
+  // Progress is brought up to date before every delivery, so the count has
+  // reached the total by the time the last report goes out.
   std::exception_ptr deliver_all() {
     std::size_t delivered = 0;
     std::size_t reported = 0;
@@ -58,16 +60,14 @@ class Pool {
         lock.unlock();
         if (callbacks_.progress) callbacks_.progress(reported, slots_.size());
         lock.lock();
+        continue;
       }
-      while (delivered < slots_.size() && slots_[delivered].done) {
-        Slot slot = std::move(slots_[delivered]);
-        slots_[delivered].done = true;
-        const std::size_t index = delivered++;
-        if (slot.failure) return slot.failure;
-        lock.unlock();
-        callbacks_.deliver(index, std::move(*slot.report));
-        lock.lock();
-      }
+      Slot slot = std::move(slots_[delivered]);
+      const std::size_t index = delivered++;
+      if (slot.failure) return slot.failure;
+      lock.unlock();
+      callbacks_.deliver(index, std::move(*slot.report));
+      lock.lock();
     }
     return nullptr;
   }
