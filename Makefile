@@ -52,7 +52,7 @@ bench: build
 fuzz:
 	@.ci/ensure-packages clang-16 libclang-rt-16-dev
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++-16 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DOV_FUZZ=ON -DOV_MODULE=OFF -DOV_TESTS=OFF -DOV_BENCH=OFF >/dev/null
+	  -DOV_FUZZ=ON -DOV_MODULE=OFF -DOV_CLI=OFF -DOV_TESTS=OFF -DOV_BENCH=OFF >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
 format:

@@ -1,5 +1,6 @@
 // vantrel table VENDOR FIRMWARE [--dir DIR] [--json]
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,8 +22,11 @@ struct TableOptions {
   bool json = false;
 };
 
-// Wide enough for the longest YAML name, INTERFACE_CONFIG_BULK.
-constexpr std::size_t kNameColumn = 23;
+// The text column: two blanks after the longest command type name.
+constexpr std::size_t kNameColumn =
+    std::ranges::max(kCommandTypes, {}, [](const CommandTypeName& n) { return n.yaml.size(); })
+        .yaml.size() +
+    2;
 
 // `text` with every line after the first indented to the text column, and no
 // final line break (a literal block keeps one).
