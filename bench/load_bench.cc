@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -242,16 +243,50 @@ class Collecting : public Base {
   std::set<std::string> medians;
 };
 
+// The machine's speed can change between one benchmark and the next, so the
+// verdict rests on rounds that time one load and one bare scan back to back
+// (in alternating order) and keep the median of their ratios.
+double paired_ratio() {
+  constexpr int kRounds = 41;
+  using Clock = std::chrono::steady_clock;
+  const auto time = [](auto&& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  };
+  const auto load = [] { benchmark::DoNotOptimize(ov::load_bundled()); };
+  const auto bare = [] {
+    for (const auto& file : ov::bundled_files()) benchmark::DoNotOptimize(scan(file.text));
+  };
+  std::vector<double> ratios;
+  for (int round = 0; round < kRounds; ++round) {
+    double load_s = 0;
+    double bare_s = 0;
+    if (round % 2 == 0) {
+      load_s = time(load);
+      bare_s = time(bare);
+    } else {
+      bare_s = time(bare);
+      load_s = time(load);
+    }
+    ratios.push_back(load_s / bare_s);
+  }
+  std::nth_element(ratios.begin(), ratios.begin() + kRounds / 2, ratios.end());
+  return ratios[kRounds / 2];
+}
+
 template <class Reporter>
 void run_and_summarise(Reporter& reporter, std::FILE* out) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto load = reporter.seconds.find("BM_LoadBundled");
   const auto floor = reporter.seconds.find("BM_BareScan");
   if (load != reporter.seconds.end() && floor != reporter.seconds.end()) {
-    const double ratio = load->second / floor->second;
-    std::fprintf(out, "load_bundled %.2f ms, bare scan %.2f ms: load/scan %.2fx (%s the %.1fx goal)\n",
-                 load->second * 1e3, floor->second * 1e3, ratio,
-                 ratio <= kSpeedGoal ? "meets" : "MISSES", kSpeedGoal);
+    const double paired = paired_ratio();
+    std::fprintf(out,
+                 "load_bundled %.2f ms, bare scan %.2f ms: load/scan %.2fx; in 41 paired rounds "
+                 "%.2fx (%s the %.1fx goal)\n",
+                 load->second * 1e3, floor->second * 1e3, load->second / floor->second, paired,
+                 paired <= kSpeedGoal ? "meets" : "MISSES", kSpeedGoal);
   }
   if (load != reporter.seconds.end()) {
     const HeapFigures& figures = heap_figures();
