@@ -11,6 +11,7 @@ import os
 import pty
 import random
 import re
+import resource
 import select
 import socket
 import subprocess
@@ -34,9 +35,9 @@ REPORT_KEYS = ["host", "vendor", "netconf_available", "gnmi_available", "restcon
 REFUSED = "Connection refused (os error 111)"
 
 
-def vantrel(*args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60):
+def vantrel(*args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60, **kwargs):
     return subprocess.run([VANTREL, *args], stdout=stdout, stderr=stderr, timeout=timeout,
-                          text=True, stdin=subprocess.DEVNULL)
+                          text=True, stdin=subprocess.DEVNULL, **kwargs)
 
 
 def header(vendor):
@@ -518,6 +519,23 @@ class Probe(unittest.TestCase):
                     self.assertNotEqual(line, "ssh:22 " + REFUSED)
                 else:
                     self.assertEqual(line, "ssh:22 " + REFUSED)
+
+    def test_more_jobs_than_open_files_allow(self):
+        # Every probe holds its socket through the banner wait. Beyond the
+        # limit, socket() would fail and the host would be reported unreachable.
+        def low_limit():
+            resource.setrlimit(resource.RLIMIT_NOFILE, (24, 24))
+
+        with Device({22: "hold"}) as host:
+            hosts = [host] * 24
+            result = vantrel("probe", "--json", "--jobs", "24", "--timeout", "0.2",
+                             "--skip", "netconf,gnmi,restconf", *hosts, preexec_fn=low_limit)
+        self.assertEqual(result.returncode, OK, result.stderr)
+        reports = [json.loads(line) for line in result.stdout.splitlines()]
+        self.assertEqual(len(reports), 24)
+        lines = {line for report in reports for line in report["diagnostics"]}
+        self.assertEqual(len(lines), 1, lines)
+        self.assertNotIn("Too many open files", lines.pop())
 
     def test_text_form_and_skipped_steps(self):
         with Device(FULL) as full, Device(ODD) as odd:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/descriptor_budget.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
 #include "cli/probe_pool.h"
@@ -106,7 +107,7 @@ Exit run_probe_command(const ProbeOptions& options) {
     progress.draw();
   };
   callbacks.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
-  run_pool(options.hosts.size(), options.jobs, callbacks);
+  run_pool(options.hosts.size(), probes_within_descriptor_limit(options.jobs), callbacks);
   progress.clear();
   return Exit::Ok;
 }
