@@ -16,23 +16,11 @@
 namespace ov::cli {
 namespace {
 
-// The one-line form: path first, position last, as the loader words errors.
-std::string one_line(const std::optional<std::string>& path, std::string_view message,
-                     const std::optional<Mark>& mark) {
-  std::string out;
-  if (path && *path != ".") out += *path + ": ";
-  out += message;
-  if (mark) {
-    out += " at line " + std::to_string(mark->line + 1) + " column " +
-           std::to_string(mark->column + 1);
-  }
-  return out;
-}
-
 Finding finding(FindingKind kind, std::string_view file, std::optional<std::string> path,
                 std::optional<Mark> mark, std::string message) {
   Finding f{kind, std::string(file), std::move(path), mark, std::move(message), {}};
-  f.text = one_line(f.path, f.message, f.mark);
+  // Worded as the loader words a reading error: path first, position last.
+  f.text = YamlError::rule(f.message, f.path, f.mark).render();
   return f;
 }
 
