@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto file = ov::parse_vendor_file(text);
   // The checks read the file exactly as a load does.
   require(vendor.has_value() == file.has_value());
-  if (vendor) require(*vendor == file->vendor);
+  if (vendor) require(vendor->vendor == file->vendor);
   if (!vendor) require(findings.size() == 1);
 
   std::size_t ranges = 0;
@@ -36,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(ov::is_valid_utf8(finding.text));
     // A finding of the checks' own ends with its position, one-based. (A
     // reading error keeps the reader's wording, which may place it elsewhere.)
-    const bool own = finding.kind != ov::cli::FindingKind::Rule &&
-                     finding.kind != ov::cli::FindingKind::Syntax;
+    const bool own =
+        finding.kind != ov::cli::FindingKind::Rule && finding.kind != ov::cli::FindingKind::Syntax;
     if (own && finding.mark) {
-      const std::string tail = " at line " + std::to_string(finding.mark->line + 1) +
-                               " column " + std::to_string(finding.mark->column + 1);
+      const std::string tail = " at line " + std::to_string(finding.mark->line + 1) + " column " +
+                               std::to_string(finding.mark->column + 1);
       require(std::string_view(finding.text).ends_with(tail));
     }
     if (finding.kind == ov::cli::FindingKind::Range) ++ranges;

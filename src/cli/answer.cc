@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "catalog/lookup.h"
+#include "cli/enum_table.h"
 
 namespace ov::cli {
 namespace {
@@ -34,13 +35,8 @@ Answer answer(const Catalog& catalog, std::string_view vendor, std::string_view 
   return {Outcome::Text, (*found)->cli};
 }
 
-constexpr bool indexed_by_outcome() {
-  for (std::size_t i = 0; i < kOutcomes.size(); ++i) {
-    if (static_cast<std::size_t>(kOutcomes[i].outcome) != i) return false;
-  }
-  return true;
-}
-static_assert(indexed_by_outcome(), "kOutcomes must list the outcomes in declaration order");
+static_assert(indexed_by_enum(kOutcomes, &OutcomeInfo::outcome),
+              "kOutcomes must list the outcomes in declaration order");
 
 const OutcomeInfo& info(Outcome outcome) { return kOutcomes[static_cast<std::size_t>(outcome)]; }
 

@@ -23,8 +23,6 @@ namespace {
 
 constexpr std::size_t kDefaultJobs = 32;
 constexpr std::size_t kMostJobs = 1024;
-// As probe_device: shorter limits probe with one millisecond.
-constexpr double kShortestTimeout = 0.001;
 
 struct ProbeOptions {
   std::vector<std::string> hosts;
@@ -89,7 +87,7 @@ Exit run_probe_command(const ProbeOptions& options) {
   if (!(options.timeout > 0.0) || !std::isfinite(options.timeout)) {
     return fail(Exit::Usage, "--timeout: expected a positive number of seconds");
   }
-  const auto limit = py::duration_from_seconds(std::max(options.timeout, kShortestTimeout));
+  const auto limit = py::duration_from_seconds(std::max(options.timeout, py::kShortestTimeout));
   if (!limit) return fail(Exit::Usage, "--timeout: too large");
   const probe::Duration timeout{limit->seconds, limit->nanos};
 

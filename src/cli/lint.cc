@@ -10,6 +10,7 @@
 #include "catalog/lookup.h"
 #include "catalog/records.h"
 #include "catalog/text_file.h"
+#include "cli/enum_table.h"
 #include "cli/node_locator.h"
 #include "python/command_type.h"
 
@@ -107,8 +108,8 @@ void check_blocks(std::string_view file, const VendorFile& vendor, const NodeLoc
 
 }  // namespace
 
-std::optional<std::string> check_text(std::string_view file, std::string_view text,
-                                      std::vector<Finding>& findings) {
+std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view text,
+                                         std::vector<Finding>& findings) {
   const auto vendor = parse_vendor_file(text);
   if (!vendor) {
     findings.push_back(parse_finding(file, vendor.error()));
@@ -116,7 +117,8 @@ std::optional<std::string> check_text(std::string_view file, std::string_view te
   }
   const NodeLocator where(text);
   check_blocks(file, *vendor, where, findings);
-  return vendor->vendor;
+  const std::array<PathStep, 1> at{"vendor"};
+  return DeclaredVendor{vendor->vendor, where.find(at)};
 }
 
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
@@ -135,17 +137,15 @@ std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
       continue;
     }
     const std::size_t before = report.findings.size();
-    const auto vendor = check_text(file, *text, report.findings);
-    if (!vendor) continue;
-    const auto [earlier, fresh] = declared.try_emplace(*vendor, file);
+    const auto declaration = check_text(file, *text, report.findings);
+    if (!declaration) continue;
+    const auto [earlier, fresh] = declared.try_emplace(declaration->vendor, file);
     if (!fresh) {
-      const NodeLocator where(*text);
-      const std::array<PathStep, 1> at{"vendor"};
       // Placed before this file's other findings: it is about the file as a whole.
       report.findings.insert(
           report.findings.begin() + static_cast<std::ptrdiff_t>(before),
-          finding(FindingKind::DuplicateVendor, file, "vendor", where.find(at),
-                  "vendor " + *vendor + " is also declared by " + earlier->second +
+          finding(FindingKind::DuplicateVendor, file, "vendor", declaration->mark,
+                  "vendor " + declaration->vendor + " is also declared by " + earlier->second +
                       ", which this file replaces when the directory is loaded"));
     }
   }
@@ -160,13 +160,8 @@ std::string_view severity_name(Severity severity) {
   return severity == Severity::Error ? "error" : "warning";
 }
 
-constexpr bool indexed_by_kind() {
-  for (std::size_t i = 0; i < kFindingKinds.size(); ++i) {
-    if (static_cast<std::size_t>(kFindingKinds[i].kind) != i) return false;
-  }
-  return true;
-}
-static_assert(indexed_by_kind(), "kFindingKinds must list the kinds in declaration order");
+static_assert(indexed_by_enum(kFindingKinds, &FindingKindInfo::kind),
+              "kFindingKinds must list the kinds in declaration order");
 
 const FindingKindInfo& info(FindingKind kind) {
   return kFindingKinds[static_cast<std::size_t>(kind)];

@@ -68,10 +68,16 @@ struct CheckReport {
 // be listed.
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir);
 
+// The vendor a file declares, and where its `vendor` value stands.
+struct DeclaredVendor {
+  std::string vendor;
+  std::optional<Mark> mark;
+};
+
 // The checks of one file's text, for the file named `file`, and the vendor
 // it declares (nullopt when it does not read as a vendor file).
-std::optional<std::string> check_text(std::string_view file, std::string_view text,
-                                      std::vector<Finding>& findings);
+std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view text,
+                                         std::vector<Finding>& findings);
 
 Severity severity(const Finding& finding);
 std::string_view severity_name(Severity severity);

@@ -13,10 +13,13 @@
 namespace ov::cli {
 namespace {
 
+// A host's outcome: its report or the failure of its probe, neither while
+// the probe runs.
 struct Slot {
   std::optional<probe::ProbeReport> report;
   std::exception_ptr failure;
-  bool done = false;
+
+  bool done() const { return report.has_value() || failure != nullptr; }
 };
 
 class Pool {
@@ -36,7 +39,6 @@ class Pool {
         result.failure = std::current_exception();
         stopping_.store(true);
       }
-      result.done = true;
       {
         const std::lock_guard lock(mutex_);
         slots_[index] = std::move(result);
@@ -54,7 +56,7 @@ class Pool {
     std::size_t reported = 0;
     std::unique_lock lock(mutex_);
     while (delivered < slots_.size()) {
-      changed_.wait(lock, [&] { return finished_ != reported || slots_[delivered].done; });
+      changed_.wait(lock, [&] { return finished_ != reported || slots_[delivered].done(); });
       if (finished_ != reported) {
         reported = finished_;
         lock.unlock();

@@ -20,7 +20,6 @@ constexpr std::array<std::string_view, 4> kParams{"host", "vendor", "timeout_sec
 constexpr CallableSpec kSpec{"", "probe_device", kParams, 2};
 
 constexpr double kDefaultTimeout = 5.0;
-constexpr double kMinimumTimeout = 0.001;
 // Every step named once, with room to spare.
 constexpr std::size_t kMostReservedSkips = 16;
 
@@ -32,7 +31,7 @@ bool to_timeout(PyObject* value, double& out) {
   const double seconds = PyFloat_AsDouble(value);
   if (seconds == -1.0 && PyErr_Occurred()) return false;
   // NaN and everything below a millisecond, negatives included, probe with 1 ms.
-  out = seconds >= kMinimumTimeout ? seconds : kMinimumTimeout;
+  out = seconds >= kShortestTimeout ? seconds : kShortestTimeout;
   return true;
 }
 
