@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/utf8.h"
 #include "catalog/loader.h"
 #include "catalog/reading_messages.h"
-#include "catalog/utf8.h"
 #include "catalog/version_range.h"
 
 namespace {
@@ -156,8 +156,8 @@ std::uint64_t digest(const ov::VendorFile& file) {
     d.text(source.accessed);
   }
   const auto& caps = file.protocol_capabilities;
-  for (const auto* cap :
-       {&caps.netconf, &caps.restconf, &caps.gnmi, &caps.rest_api, &caps.snmp, &caps.dashboard_api}) {
+  for (const auto* cap : {&caps.netconf, &caps.restconf, &caps.gnmi, &caps.rest_api, &caps.snmp,
+                          &caps.dashboard_api}) {
     add(d, *cap);
   }
   d.number(file.commands.size());

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf8.h"
 #include "catalog/firmware_version.h"
 #include "catalog/version_range.h"
 

@@ -1,4 +1,4 @@
-#include "python/command_type.h"
+#include "catalog/command_type.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/utf8.h"
+
 namespace ov {
 namespace {
 

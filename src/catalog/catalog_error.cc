@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/errno_text.h"
+
 namespace ov {
 namespace {
 
@@ -34,10 +36,9 @@ bool printable(char32_t cp) {
   // in a message: spaces other than the plain one, line and paragraph
   // separators, format controls, private use and the UTF-16 surrogates.
   constexpr std::pair<char32_t, char32_t> kHidden[] = {
-      {0xA0, 0xA0},         {0xAD, 0xAD},     {0x061C, 0x061C}, {0x1680, 0x1680},
-      {0x180E, 0x180E},     {0x2000, 0x200F}, {0x2028, 0x202F}, {0x205F, 0x2064},
-      {0x2066, 0x206F},     {0x3000, 0x3000}, {0xD800, 0xF8FF}, {0xFEFF, 0xFEFF},
-      {0xFFF9, 0xFFFB},     {0xF0000, 0x10FFFF},
+      {0xA0, 0xA0},     {0xAD, 0xAD},     {0x061C, 0x061C}, {0x1680, 0x1680},    {0x180E, 0x180E},
+      {0x2000, 0x200F}, {0x2028, 0x202F}, {0x205F, 0x2064}, {0x2066, 0x206F},    {0x3000, 0x3000},
+      {0xD800, 0xF8FF}, {0xFEFF, 0xFEFF}, {0xFFF9, 0xFFFB}, {0xF0000, 0x10FFFF},
   };
   for (const auto& [first, last] : kHidden) {
     if (cp >= first && cp <= last) return false;
@@ -101,10 +102,7 @@ IoError IoError::plain(std::string message) { return IoError{0, std::move(messag
 
 std::string IoError::render() const {
   if (code == 0) return message;
-  char buffer[256];
-  // GNU strerror_r may return a static string instead of filling the buffer.
-  const char* text = strerror_r(code, buffer, sizeof buffer);
-  return std::string(text) + " (os error " + std::to_string(code) + ")";
+  return errno_text(code);
 }
 
 std::string debug_quoted(std::string_view text) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "python/command_type.h"
+#include "catalog/command_type.h"
 
 namespace ov {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "catalog/utf8.h"
+#include "base/utf8.h"
 
 namespace ov {
 namespace {
@@ -56,6 +56,17 @@ bool has_yaml_extension(std::string_view name) {
 
 std::string display_file_name(std::string_view name) {
   return is_valid_utf8(name) ? std::string(name) : std::string("?");
+}
+
+std::expected<std::vector<VendorFilePath>, IoError> list_vendor_files(std::string_view dir) {
+  const auto names = list_directory(dir);
+  if (!names) return std::unexpected(names.error());
+  std::vector<VendorFilePath> files;
+  for (const std::string& name : *names) {
+    if (!has_yaml_extension(name)) continue;
+    files.push_back({std::string(dir) + "/" + name, display_file_name(name)});
+  }
+  return files;
 }
 
 }  // namespace ov

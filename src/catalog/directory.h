@@ -22,4 +22,14 @@ bool has_yaml_extension(std::string_view name);
 // `name` when it is UTF-8, else "?".
 std::string display_file_name(std::string_view name);
 
+// One vendor file of a directory: where to read it, and how messages name it.
+struct VendorFilePath {
+  std::string path;
+  std::string name;
+};
+
+// The `*.yaml` entries of directory `dir`, in the byte order of their names,
+// as a load reads them. Fails as list_directory does.
+std::expected<std::vector<VendorFilePath>, IoError> list_vendor_files(std::string_view dir);
+
 }  // namespace ov

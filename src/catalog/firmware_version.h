@@ -28,7 +28,4 @@ struct FirmwareVersion {
   std::strong_ordering compare(const FirmwareVersion& other) const;
 };
 
-// Removes Unicode White_Space from both ends of UTF-8 text.
-std::string_view trim_white_space(std::string_view text);
-
 }  // namespace ov

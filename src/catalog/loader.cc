@@ -46,18 +46,14 @@ std::expected<Catalog, CatalogError> load_bundled() {
 }
 
 std::expected<Catalog, CatalogError> load_dir(std::string_view path) {
-  const auto names = list_directory(path);
-  if (!names) return std::unexpected(io_error(names.error()));
+  const auto files = list_vendor_files(path);
+  if (!files) return std::unexpected(io_error(files.error()));
   Catalog catalog;
-  for (const std::string& name : *names) {
-    if (!has_yaml_extension(name)) continue;
-    std::string file_path(path);
-    file_path += '/';
-    file_path += name;
-    const auto text = read_text_file(file_path);
+  for (const VendorFilePath& entry : *files) {
+    const auto text = read_text_file(entry.path);
     if (!text) return std::unexpected(io_error(text.error()));
     auto file = parse_vendor_file(*text);
-    if (!file) return std::unexpected(parse_error(display_file_name(name), file.error()));
+    if (!file) return std::unexpected(parse_error(entry.name, file.error()));
     catalog.insert(std::move(*file));
   }
   return catalog;

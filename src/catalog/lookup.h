@@ -7,8 +7,8 @@
 
 #include "catalog/catalog.h"
 #include "catalog/catalog_error.h"
+#include "catalog/command_type.h"
 #include "catalog/records.h"
-#include "python/command_type.h"
 
 namespace ov {
 

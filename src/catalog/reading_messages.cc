@@ -2,14 +2,27 @@
 
 #include <array>
 
+#include "base/enum_table.h"
 #include "catalog/catalog_error.h"
 #include "catalog/scalar_type.h"
 
 namespace ov {
 namespace {
 
-constexpr std::array<std::string_view, 5> kWantedTexts{
-    "a string", "a sequence", "a boolean", "field identifier", "variant identifier"};
+struct WantedText {
+  Wanted wanted;
+  std::string_view text;
+};
+
+constexpr std::array<WantedText, 5> kWantedTexts{{
+    {Wanted::String, "a string"},
+    {Wanted::Sequence, "a sequence"},
+    {Wanted::Boolean, "a boolean"},
+    {Wanted::FieldIdentifier, "field identifier"},
+    {Wanted::VariantIdentifier, "variant identifier"},
+}};
+static_assert(indexed_by_enum(kWantedTexts, &WantedText::wanted),
+              "kWantedTexts must follow Wanted");
 
 std::string backquoted(std::string_view text) {
   std::string out = "`";
@@ -21,7 +34,7 @@ std::string backquoted(std::string_view text) {
 }  // namespace
 
 std::string_view wanted_text(Wanted wanted) {
-  return kWantedTexts[static_cast<std::size_t>(wanted)];
+  return kWantedTexts[static_cast<std::size_t>(wanted)].text;
 }
 
 std::string found_text(const Node& node) {
@@ -58,7 +71,9 @@ std::string invalid_type_message(const Node& found, std::string_view wanted) {
   return out;
 }
 
-std::string missing_field_message(std::string_view key) { return "missing field " + backquoted(key); }
+std::string missing_field_message(std::string_view key) {
+  return "missing field " + backquoted(key);
+}
 
 std::string duplicate_field_message(std::string_view key) {
   return "duplicate field " + backquoted(key);

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "catalog/catalog_error.h"
+#include "catalog/command_type.h"
 #include "catalog/node_tree.h"
 #include "catalog/yaml_value.h"
-#include "python/command_type.h"
 
 namespace ov {
 
@@ -22,7 +22,9 @@ template <class R>
 struct RecordModel;
 
 template <class R>
-concept Record = requires { RecordModel<R>::kFields; };
+concept Record = requires {
+  RecordModel<R>::kFields;
+};
 
 class Walker {
  public:

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "catalog/catalog_error.h"
+#include "catalog/command_type.h"
 #include "catalog/version_range.h"
 #include "catalog/yaml_value.h"
-#include "python/command_type.h"
 
 namespace ov {
 

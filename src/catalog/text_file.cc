@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "catalog/unique_fd.h"
-#include "catalog/utf8.h"
+#include "base/unique_fd.h"
+#include "base/utf8.h"
 
 namespace ov {
 namespace {

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "base/enum_table.h"
+#include "base/utf8.h"
+
 namespace ov {
 namespace {
 
@@ -24,13 +27,19 @@ enum OrderBit : std::uint8_t { kLess = 1, kEqual = 2, kGreater = 4 };
 
 // Which outcomes of "firmware compared with the comparator's version" each
 // operator accepts, indexed by CompareOp.
-constexpr std::array<std::uint8_t, 5> kAccepted{
-    kEqual | kGreater,  // Ge
-    kGreater,           // Gt
-    kLess | kEqual,     // Le
-    kLess,              // Lt
-    kEqual,             // Eq
+struct Accepted {
+  CompareOp op;
+  std::uint8_t outcomes;
 };
+
+constexpr std::array<Accepted, 5> kAccepted{{
+    {CompareOp::Ge, kEqual | kGreater},
+    {CompareOp::Gt, kGreater},
+    {CompareOp::Le, kLess | kEqual},
+    {CompareOp::Lt, kLess},
+    {CompareOp::Eq, kEqual},
+}};
+static_assert(indexed_by_enum(kAccepted, &Accepted::op), "kAccepted must follow CompareOp");
 
 std::uint8_t order_bit(std::strong_ordering order) {
   if (order < 0) return kLess;
@@ -77,7 +86,8 @@ bool VersionComparator::holds(const FirmwareVersion& firmware) const {
       *firmware.platform_prefix != *version.platform_prefix) {
     return false;
   }
-  return (kAccepted[static_cast<std::size_t>(op)] & order_bit(firmware.compare(version))) != 0;
+  return (kAccepted[static_cast<std::size_t>(op)].outcomes &
+          order_bit(firmware.compare(version))) != 0;
 }
 
 std::expected<VersionRange, CatalogError> VersionRange::parse(std::string_view raw) {

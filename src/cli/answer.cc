@@ -2,8 +2,8 @@
 
 #include <variant>
 
+#include "base/enum_table.h"
 #include "catalog/lookup.h"
-#include "cli/enum_table.h"
 
 namespace ov::cli {
 namespace {

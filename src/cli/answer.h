@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "catalog/catalog.h"
+#include "catalog/command_type.h"
 #include "cli/exit_status.h"
-#include "python/command_type.h"
 
 namespace ov::cli {
 

@@ -3,12 +3,16 @@
 #include <memory>
 #include <string>
 
-#include "cli/lint.h"
+#include "check/lint.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 
 namespace ov::cli {
 namespace {
+
+using check::CheckReport;
+using check::Finding;
+using check::Severity;
 
 struct CheckOptions {
   std::string dir;
@@ -23,7 +27,7 @@ struct Counts {
 Counts count(const CheckReport& report) {
   Counts counts;
   for (const Finding& f : report.findings) {
-    ++(severity(f) == Severity::Error ? counts.errors : counts.warnings);
+    ++(check::severity(f) == Severity::Error ? counts.errors : counts.warnings);
   }
   return counts;
 }
@@ -35,7 +39,8 @@ std::string plural(std::size_t n, std::string_view word) {
 void print_text(const CheckOptions& options, const CheckReport& report, const Counts& counts) {
   for (const Finding& f : report.findings) {
     const std::string& where = f.file.empty() ? options.dir : f.file;
-    write_line(where + ": " + std::string(severity_name(severity(f))) + ": " + f.text);
+    write_line(where + ": " + std::string(check::severity_name(check::severity(f))) + ": " +
+               f.text);
   }
   write_line("checked " + plural(report.files.size(), "file") + ": " +
              plural(counts.errors, "error") + ", " + plural(counts.warnings, "warning"));
@@ -49,8 +54,8 @@ void print_json(const CheckOptions& options, const CheckReport& report, const Co
       return (*f.mark).*field + 1;
     };
     findings.push_back({{"file", f.file.empty() ? nullptr : nlohmann::ordered_json(f.file)},
-                        {"severity", severity_name(severity(f))},
-                        {"kind", info(f.kind).name},
+                        {"severity", check::severity_name(check::severity(f))},
+                        {"kind", check::info(f.kind).name},
                         {"path", f.path ? nlohmann::ordered_json(*f.path) : nullptr},
                         {"line", one_based(&Mark::line)},
                         {"column", one_based(&Mark::column)},
@@ -65,7 +70,7 @@ void print_json(const CheckOptions& options, const CheckReport& report, const Co
 }
 
 Exit run_check(const CheckOptions& options) {
-  const auto report = check_directory(options.dir);
+  const auto report = check::check_directory(options.dir);
   if (!report) return fail(Exit::Fault, report.error().message());
   const Counts counts = count(*report);
   if (options.json) {

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "catalog/command_type.h"
 #include "cli/answer.h"
 #include "cli/catalog_source.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
-#include "python/command_type.h"
 
 namespace ov::cli {
 namespace {

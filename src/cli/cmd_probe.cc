@@ -14,9 +14,9 @@
 #include "cli/probe_output.h"
 #include "cli/probe_pool.h"
 #include "cli/subcommand.h"
+#include "probe/duration.h"
 #include "probe/probe_steps.h"
 #include "probe/run_probe.h"
-#include "python/seconds.h"
 
 namespace ov::cli {
 namespace {
@@ -87,9 +87,10 @@ Exit run_probe_command(const ProbeOptions& options) {
   if (!(options.timeout > 0.0) || !std::isfinite(options.timeout)) {
     return fail(Exit::Usage, "--timeout: expected a positive number of seconds");
   }
-  const auto limit = py::duration_from_seconds(std::max(options.timeout, py::kShortestTimeout));
+  const auto limit =
+      probe::duration_from_seconds(std::max(options.timeout, probe::kShortestTimeout));
   if (!limit) return fail(Exit::Usage, "--timeout: too large");
-  const probe::Duration timeout{limit->seconds, limit->nanos};
+  const probe::Duration timeout = *limit;
 
   Progress progress;
   PoolCallbacks callbacks;

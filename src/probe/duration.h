@@ -1,5 +1,5 @@
-// The per-operation time limit of the probe and the arithmetic the socket
-// calls need from it.
+// The per-operation time limit of the probe, from the float seconds callers
+// give, and the arithmetic the socket calls need from it.
 #pragma once
 
 #include <sys/time.h>
@@ -38,6 +38,13 @@ std::optional<int> poll_wait_ms(Duration limit, std::chrono::nanoseconds elapsed
 // microsecond becomes one microsecond, because a zero timeval means "no
 // timeout" to the kernel.
 timeval to_timeval(Duration limit);
+
+// The shortest probe timeout: anything below it probes with one millisecond.
+inline constexpr double kShortestTimeout = 0.001;
+
+// `seconds` rounded to the nearest nanosecond, ties to even. Nothing for NaN,
+// negative values and values of 2^64 seconds or more.
+std::optional<Duration> duration_from_seconds(double seconds);
 
 // Whole milliseconds in `elapsed`, truncated (a negative value counts as 0).
 unsigned __int128 whole_milliseconds(std::chrono::nanoseconds elapsed);

@@ -3,7 +3,8 @@
 #include <netdb.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "base/errno_text.h"
 
 namespace ov::probe {
 
@@ -29,10 +30,7 @@ NetError NetError::dns(const NetError& cause) { return message("DNS: " + cause.t
 
 std::string NetError::text() const {
   if (!code_) return message_;
-  char buffer[256];
-  // GNU strerror_r may return a static string instead of filling the buffer.
-  const char* description = ::strerror_r(*code_, buffer, sizeof buffer);
-  return std::string(description) + " (os error " + std::to_string(*code_) + ")";
+  return errno_text(*code_);
 }
 
 }  // namespace ov::probe

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+
 namespace ov::probe {
 namespace {
-
-char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equals_ignoring_ascii_case(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return ascii_lower(x) == ascii_lower(y); });
-}
 
 std::string line_start(const ProbeStep& step) {
   return std::string(step.prefix) + std::to_string(step.port);

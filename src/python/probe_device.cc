@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "probe/duration.h"
 #include "probe/run_probe.h"
 #include "python/arguments.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
-#include "python/seconds.h"
 #include "python/text.h"
 
 namespace ov::py {
@@ -31,7 +31,7 @@ bool to_timeout(PyObject* value, double& out) {
   const double seconds = PyFloat_AsDouble(value);
   if (seconds == -1.0 && PyErr_Occurred()) return false;
   // NaN and everything below a millisecond, negatives included, probe with 1 ms.
-  out = seconds >= kShortestTimeout ? seconds : kShortestTimeout;
+  out = seconds >= probe::kShortestTimeout ? seconds : probe::kShortestTimeout;
   return true;
 }
 
@@ -144,7 +144,7 @@ PyObject* probe_device(PyObject*, PyObject* args, PyObject* kwargs) {
         !convert_argument("skip", [&] { return to_skip_list(bound[3], skip); })) {
       return nullptr;
     }
-    const auto duration = duration_from_seconds(seconds);
+    const auto duration = probe::duration_from_seconds(seconds);
     if (!duration) {
       return raise_panic(
           "cannot convert float seconds to Duration: value is either too big or NaN");
@@ -153,8 +153,7 @@ PyObject* probe_device(PyObject*, PyObject* args, PyObject* kwargs) {
     probe::ProbeReport report;
     {
       ReleasedLock unlocked;
-      report =
-          probe::run_probe(host, vendor, probe::Duration{duration->seconds, duration->nanos}, skip);
+      report = probe::run_probe(host, vendor, *duration, skip);
     }
     return report_dict(report);
   });

@@ -1,4 +1,4 @@
-// The closed vocabulary of abstract operations. Plain C++: the catalog reader
+// The closed vocabulary of abstract operations: the catalog reader
 // and the Python surface both name operations through this table.
 #pragma once
 
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/enum_table.h"
 
 namespace ov {
 
@@ -74,6 +76,9 @@ inline constexpr std::array<CommandTypeName, 25> kCommandTypes{{
     {CommandType::StpVlanEnable, "STP_VLAN_ENABLE", "StpVlanEnable"},
     {CommandType::SaveConfig, "SAVE_CONFIG", "SaveConfig"},
 }};
+
+static_assert(indexed_by_enum(kCommandTypes, &CommandTypeName::type),
+              "kCommandTypes must follow CommandType");
 
 inline constexpr std::size_t kCommandTypeCount = kCommandTypes.size();
 

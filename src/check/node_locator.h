@@ -12,7 +12,7 @@
 #include "catalog/catalog_error.h"
 #include "catalog/node_tree.h"
 
-namespace ov::cli {
+namespace ov::check {
 
 // A mapping key or a sequence index.
 using PathStep = std::variant<std::string_view, std::size_t>;
@@ -33,4 +33,4 @@ class NodeLocator {
   NodeTree tree_;
 };
 
-}  // namespace ov::cli
+}  // namespace ov::check

@@ -1,20 +1,22 @@
-#include "cli/lint.h"
+#include "check/lint.h"
 
 #include <algorithm>
 #include <array>
 #include <map>
 
+#include "base/ascii.h"
+#include "base/enum_table.h"
+#include "base/utf8.h"
+#include "catalog/command_type.h"
 #include "catalog/directory.h"
 #include "catalog/firmware_version.h"
 #include "catalog/loader.h"
 #include "catalog/lookup.h"
 #include "catalog/records.h"
 #include "catalog/text_file.h"
-#include "cli/enum_table.h"
-#include "cli/node_locator.h"
-#include "python/command_type.h"
+#include "check/node_locator.h"
 
-namespace ov::cli {
+namespace ov::check {
 namespace {
 
 Finding finding(FindingKind kind, std::string_view file, std::optional<std::string> path,
@@ -56,8 +58,7 @@ std::string entry_path(std::size_t block, std::size_t entry) {
 bool marker_lookalike(std::string_view cli) {
   if (cli == kNotSupported) return false;
   const std::string_view trimmed = trim_white_space(cli);
-  return std::equal(trimmed.begin(), trimmed.end(), kNotSupported.begin(), kNotSupported.end(),
-                    [](char a, char b) { return (a >= 'a' && a <= 'z' ? a - 32 : a) == b; });
+  return equals_ignoring_ascii_case(trimmed, kNotSupported);
 }
 
 void check_blocks(std::string_view file, const VendorFile& vendor, const NodeLocator& where,
@@ -122,15 +123,14 @@ std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view
 }
 
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
-  const auto names = list_directory(dir);
-  if (!names) return std::unexpected(io_error(names.error()));
+  const auto files = list_vendor_files(dir);
+  if (!files) return std::unexpected(io_error(files.error()));
   CheckReport report;
   std::map<std::string, std::string, std::less<>> declared;  // vendor -> first file
-  for (const std::string& name : *names) {
-    if (!has_yaml_extension(name)) continue;
-    const std::string file = display_file_name(name);
+  for (const VendorFilePath& entry : *files) {
+    const std::string& file = entry.name;
     report.files.push_back(file);
-    const auto text = read_text_file(std::string(dir) + "/" + name);
+    const auto text = read_text_file(entry.path);
     if (!text) {
       report.findings.push_back(finding(FindingKind::Io, file, std::nullopt, std::nullopt,
                                         io_error(text.error()).message()));
@@ -169,4 +169,4 @@ const FindingKindInfo& info(FindingKind kind) {
 
 Severity severity(const Finding& finding) { return info(finding.kind).severity; }
 
-}  // namespace ov::cli
+}  // namespace ov::check

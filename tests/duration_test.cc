@@ -1,11 +1,11 @@
-#include "python/seconds.h"
+#include "probe/duration.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace ov::py {
+namespace ov::probe {
 namespace {
 
 TEST(DurationFromSeconds, RoundsToTheNearestNanosecond) {
@@ -49,4 +49,4 @@ TEST(DurationFromSeconds, RefusesWhatCannotBeRepresented) {
 }
 
 }  // namespace
-}  // namespace ov::py
+}  // namespace ov::probe

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <functional>
 
-namespace ov::cli {
+namespace ov {
 
 // True iff row i of `table` is for the enumerator of value i, as `key` reads
 // it from the row: only then may the table be indexed by the enumerator.
@@ -16,4 +16,4 @@ constexpr bool indexed_by_enum(const Table& table, Key key) {
   return true;
 }
 
-}  // namespace ov::cli
+}  // namespace ov

@@ -12,7 +12,7 @@
 
 #include "catalog/catalog_error.h"
 
-namespace ov::cli {
+namespace ov::check {
 
 enum class Severity { Error, Warning };
 
@@ -82,4 +82,4 @@ std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view
 Severity severity(const Finding& finding);
 std::string_view severity_name(Severity severity);
 
-}  // namespace ov::cli
+}  // namespace ov::check

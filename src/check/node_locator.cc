@@ -1,9 +1,9 @@
-#include "cli/node_locator.h"
+#include "check/node_locator.h"
 
 #include "catalog/node_collector.h"
 #include "catalog/yaml_parser.h"
 
-namespace ov::cli {
+namespace ov::check {
 
 NodeLocator::NodeLocator(std::string_view text) {
   YamlParser parser(text);
@@ -53,4 +53,4 @@ std::optional<Mark> NodeLocator::find(std::span<const PathStep> path) const {
   return tree_.nodes[at].mark;
 }
 
-}  // namespace ov::cli
+}  // namespace ov::check

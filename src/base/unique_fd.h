@@ -1,4 +1,5 @@
-// A move-only owner of a file descriptor.
+// A move-only owner of a file descriptor (a file or a socket): whoever holds
+// it closes it, exactly once, on every path.
 #pragma once
 
 #include <unistd.h>
@@ -14,25 +15,25 @@ class UniqueFd {
   UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   UniqueFd& operator=(UniqueFd&& other) noexcept {
     if (this != &other) {
-      reset();
+      close();
       fd_ = std::exchange(other.fd_, -1);
     }
     return *this;
   }
   UniqueFd(const UniqueFd&) = delete;
   UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() { reset(); }
+  ~UniqueFd() { close(); }
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
 
- private:
-  void reset() {
+  void close() {
     // Never retried: after EINTR the descriptor is already released.
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
   }
 
+ private:
   int fd_ = -1;
 };
 

@@ -1,0 +1,16 @@
+// Strict UTF-8 validation, and trimming of Unicode white space.
+#pragma once
+
+#include <string_view>
+
+namespace ov {
+
+// Returns true iff `text` is well-formed UTF-8: no overlong forms, no
+// surrogates, nothing above U+10FFFF, no truncated sequences.
+bool is_valid_utf8(std::string_view text);
+
+// Removes Unicode White_Space from both ends of UTF-8 text; bytes that are
+// not well-formed UTF-8 are never taken for space.
+std::string_view trim_white_space(std::string_view text);
+
+}  // namespace ov
