@@ -1,6 +1,7 @@
 #include "catalog/lookup.h"
 
 #include <string>
+#include <variant>
 
 #include "catalog/firmware_version.h"
 #include "catalog/version_range.h"
@@ -50,6 +51,33 @@ std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& c
         command, std::string(vendor), choice->notes.value_or(std::string())}});
   }
   return choice;
+}
+
+namespace {
+
+LookupStatus status_of(const CatalogError& error) {
+  using namespace catalog_error;
+  struct Kind {
+    LookupStatus operator()(const UnknownVendor&) const { return LookupStatus::UnknownVendor; }
+    LookupStatus operator()(const InvalidFirmware&) const { return LookupStatus::InvalidFirmware; }
+    LookupStatus operator()(const InvalidRange&) const { return LookupStatus::InvalidRange; }
+    LookupStatus operator()(const NoEntry&) const { return LookupStatus::NoEntry; }
+    LookupStatus operator()(const NotSupported&) const { return LookupStatus::NotSupported; }
+    // A lookup never loads files; these cannot come from it.
+    LookupStatus operator()(const Parse&) const { return LookupStatus::InvalidRange; }
+    LookupStatus operator()(const Io&) const { return LookupStatus::InvalidRange; }
+  };
+  return std::visit(Kind{}, error.detail);
+}
+
+}  // namespace
+
+LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
+                              std::string_view firmware, CommandType command) {
+  const auto found = lookup_command(catalog, vendor, firmware, command);
+  if (!found) return {status_of(found.error()), nullptr, found.error().message()};
+  if (*found == nullptr) return {LookupStatus::NoBlock, nullptr, no_block_message(vendor, command)};
+  return {LookupStatus::Text, *found, {}};
 }
 
 }  // namespace ov

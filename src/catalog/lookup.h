@@ -1,6 +1,7 @@
 // Resolving (vendor, firmware, command type) to the one stored entry.
 #pragma once
 
+#include <cstdint>
 #include <expected>
 #include <string>
 #include <string_view>
@@ -22,6 +23,31 @@ std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& c
                                                                 std::string_view vendor,
                                                                 std::string_view firmware,
                                                                 CommandType command);
+
+// What a lookup comes to, as every caller tells the cases apart.
+enum class LookupStatus : std::uint8_t {
+  Text,          // the stored text
+  NoBlock,       // the vendor's file has no block of the type
+  NoEntry,       // the block has no entry for the firmware
+  NotSupported,  // the chosen entry is NOT_SUPPORTED
+  UnknownVendor,
+  InvalidFirmware,
+  InvalidRange,  // an applies_to of the block does not parse
+};
+
+struct LookupOutcome {
+  LookupStatus status = LookupStatus::Text;
+  const CommandEntry* entry = nullptr;  // the chosen entry, for Text only
+  std::string reason;                   // the message that says why there is no text
+
+  // The stored text, or the reason.
+  std::string_view text() const { return entry != nullptr ? std::string_view(entry->cli) : reason; }
+};
+
+// lookup_command, its result sorted into a LookupStatus; a missing block gets
+// the no_block_message.
+LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
+                              std::string_view firmware, CommandType command);
 
 // "no entry for VENDOR DisplayName": the vendor has no block of `command`.
 std::string no_block_message(std::string_view vendor, CommandType command);

@@ -27,9 +27,10 @@ Exit run_lookup(const LookupOptions& options) {
   if (!command) return fail(Exit::Usage, unknown_command_name_message(options.command));
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
-  const Answer result = answer(*catalog, options.vendor, options.firmware, *command);
-  if (result.outcome != Outcome::Text) return fail(info(result.outcome).exit, result.text);
-  write_line(result.text);
+  const LookupOutcome result =
+      classify_lookup(*catalog, options.vendor, options.firmware, *command);
+  if (result.status != LookupStatus::Text) return fail(info(result.status).exit, result.reason);
+  write_line(result.entry->cli);
   return Exit::Ok;
 }
 

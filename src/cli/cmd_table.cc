@@ -40,24 +40,24 @@ std::string indented(std::string_view text) {
   return out;
 }
 
-void print_table(const std::vector<Answer>& answers) {
+void print_table(const std::vector<LookupOutcome>& answers) {
   for (std::size_t i = 0; i < answers.size(); ++i) {
     std::string line(kCommandTypes[i].yaml);
     line.resize(kNameColumn, ' ');
-    if (answers[i].outcome != Outcome::Text) line += "(none) ";
-    line += indented(answers[i].text);
+    if (answers[i].status != LookupStatus::Text) line += "(none) ";
+    line += indented(answers[i].text());
     write_line(line);
   }
 }
 
-void print_json(const TableOptions& options, const std::vector<Answer>& answers) {
+void print_json(const TableOptions& options, const std::vector<LookupOutcome>& answers) {
   nlohmann::ordered_json rows = nlohmann::ordered_json::array();
   for (std::size_t i = 0; i < answers.size(); ++i) {
-    const bool found = answers[i].outcome == Outcome::Text;
+    const bool found = answers[i].status == LookupStatus::Text;
     rows.push_back({{"type", kCommandTypes[i].yaml},
-                    {"status", info(answers[i].outcome).name},
-                    {"cli", found ? nlohmann::ordered_json(answers[i].text) : nullptr},
-                    {"reason", found ? nullptr : nlohmann::ordered_json(answers[i].text)}});
+                    {"status", info(answers[i].status).name},
+                    {"cli", found ? nlohmann::ordered_json(answers[i].text()) : nullptr},
+                    {"reason", found ? nullptr : nlohmann::ordered_json(answers[i].text())}});
   }
   const nlohmann::ordered_json document{
       {"vendor", options.vendor}, {"firmware", options.firmware}, {"commands", rows}};
@@ -67,16 +67,16 @@ void print_json(const TableOptions& options, const std::vector<Answer>& answers)
 Exit run_table(const TableOptions& options) {
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
-  std::vector<Answer> answers;
+  std::vector<LookupOutcome> answers;
   std::size_t malformed = 0;
   for (const CommandTypeName& name : kCommandTypes) {
-    Answer row = answer(*catalog, options.vendor, options.firmware, name.type);
+    LookupOutcome row = classify_lookup(*catalog, options.vendor, options.firmware, name.type);
     // The vendor and the firmware are the same for every row: either fails
     // them all, and no table is worth printing.
-    if (row.outcome == Outcome::UnknownVendor || row.outcome == Outcome::InvalidFirmware) {
-      return fail(Exit::Usage, row.text);
+    if (row.status == LookupStatus::UnknownVendor || row.status == LookupStatus::InvalidFirmware) {
+      return fail(Exit::Usage, row.reason);
     }
-    if (row.outcome == Outcome::InvalidRange) ++malformed;
+    if (row.status == LookupStatus::InvalidRange) ++malformed;
     answers.push_back(std::move(row));
   }
   if (options.json) {

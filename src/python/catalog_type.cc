@@ -110,12 +110,15 @@ PyObject* cli(PyObject* self, PyObject* args, PyObject* kwargs) {
 
     const auto command = find_command_type(command_text);
     if (!command) return raise(PyExc_ValueError, unknown_command_name_message(command_text));
-    auto entry = lookup_command(*catalog, vendor, firmware, *command);
-    if (!entry) return raise_catalog_error(entry.error());
-    if (*entry == nullptr) {
-      return raise(PyExc_KeyError, no_block_message(vendor, *command));
+    const LookupOutcome outcome = classify_lookup(*catalog, vendor, firmware, *command);
+    switch (outcome.status) {
+      case LookupStatus::Text:
+        return from_text(outcome.entry->cli);
+      case LookupStatus::NoBlock:
+        return raise(PyExc_KeyError, outcome.reason);
+      default:
+        return raise(PyExc_ValueError, outcome.reason);  // every CatalogError
     }
-    return from_text((*entry)->cli);
   });
 }
 
