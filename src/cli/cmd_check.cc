@@ -1,5 +1,6 @@
 // vantrel check DIR [--json]
 #include <CLI/CLI.hpp>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -81,6 +82,13 @@ Exit run_check(const CheckOptions& options) {
   return report->findings.empty() ? Exit::Ok : Exit::Negative;
 }
 
+constexpr std::array<ExitMeaning, 4> kExits{{
+    {Exit::Ok, "clean: no error and no warning"},
+    {Exit::Negative, "errors or warnings were found"},
+    {Exit::Usage, "usage error"},
+    {Exit::Fault, "the directory cannot be listed, or the output could not be written"},
+}};
+
 }  // namespace
 
 Subcommand add_check(CLI::App& root) {
@@ -92,19 +100,14 @@ Subcommand add_check(CLI::App& root) {
                 "one JSON document: directory, files, errors, warnings and findings, each\n"
                 "with file, severity, kind, path, line, column (one-based) and message");
   app->footer(
-      "Reads the files as a load does (in byte order of their names) but goes on\n"
-      "after a bad one. Errors: a file that cannot be read, is not YAML or is not a\n"
-      "vendor file (with path, line and column), an applies_to that does not parse\n"
-      "(a load accepts it; every lookup of its block fails). Warnings: a command\n"
-      "type without a block, a type with a second block (never consulted), a vendor\n"
-      "that a later file declares again (it replaces the earlier one), a cli that\n"
-      "looks like NOT_SUPPORTED but is not exactly it, a directory without files.\n"
-      "\n"
-      "Exit status:\n"
-      "  0  clean: no error and no warning\n"
-      "  1  errors or warnings were found\n"
-      "  2  usage error\n"
-      "  3  the directory cannot be listed, or the output could not be written");
+      std::string("Reads the files as a load does (in byte order of their names) but goes on\n"
+                  "after a bad one. Errors: a file that cannot be read, is not YAML or is not a\n"
+                  "vendor file (with path, line and column), an applies_to that does not parse\n"
+                  "(a load accepts it; every lookup of its block fails). Warnings: a command\n"
+                  "type without a block, a type with a second block (never consulted), a vendor\n"
+                  "that a later file declares again (it replaces the earlier one), a cli that\n"
+                  "looks like NOT_SUPPORTED but is not exactly it, a directory without files.") +
+      "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_check(*options); }};
 }
 

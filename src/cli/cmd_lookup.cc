@@ -1,5 +1,6 @@
 // vantrel lookup VENDOR FIRMWARE COMMAND [--dir DIR]
 #include <CLI/CLI.hpp>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,17 @@ Exit run_lookup(const LookupOptions& options) {
   return Exit::Ok;
 }
 
+constexpr std::array<ExitMeaning, 4> kExits{{
+    {Exit::Ok, "the text was printed"},
+    {Exit::Negative,
+     "no text: the vendor has no block of that type, no entry covers the\n"
+     "firmware, or the chosen entry is NOT_SUPPORTED"},
+    {Exit::Usage, "usage error, unknown command type or vendor, invalid firmware version"},
+    {Exit::Fault,
+     "the catalog could not be read, an applies_to of the block does not\n"
+     "parse, or the output could not be written"},
+}};
+
 }  // namespace
 
 Subcommand add_lookup(CLI::App& root) {
@@ -45,16 +57,9 @@ Subcommand add_lookup(CLI::App& root) {
   app->add_option("COMMAND", options->command, "command type, such as MAC_TABLE")->required();
   add_dir_option(*app, options->dir);
   app->footer(
-      "Prints the stored text unchanged, placeholders such as {interface} included,\n"
-      "and ends it with a line break unless it has one. Errors go to stderr.\n"
-      "\n"
-      "Exit status:\n"
-      "  0  the text was printed\n"
-      "  1  no text: the vendor has no block of that type, no entry covers the\n"
-      "     firmware, or the chosen entry is NOT_SUPPORTED\n"
-      "  2  usage error, unknown command type or vendor, invalid firmware version\n"
-      "  3  the catalog could not be read, an applies_to of the block does not\n"
-      "     parse, or the output could not be written");
+      std::string("Prints the stored text unchanged, placeholders such as {interface} included,\n"
+                  "and ends it with a line break unless it has one. Errors go to stderr.") +
+      "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_lookup(*options); }};
 }
 

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -111,6 +112,14 @@ Exit run_probe_command(const ProbeOptions& options) {
   return Exit::Ok;
 }
 
+constexpr std::array<ExitMeaning, 3> kExits{{
+    {Exit::Ok, "every host was probed"},
+    {Exit::Usage,
+     "usage error (an unknown step name, a timeout that is not a positive\n"
+     "number of seconds, jobs outside 1 to 1024)"},
+    {Exit::Fault, "the output could not be written"},
+}};
+
 }  // namespace
 
 Subcommand add_probe(CLI::App& root) {
@@ -135,17 +144,12 @@ Subcommand add_probe(CLI::App& root) {
                 "host, vendor, netconf_available, gnmi_available, restconf_available,\n"
                 "ssh_banner, firmware, diagnostics, elapsed_ms");
   app->footer(
-      "Results come in the order of the hosts on the command line, each as soon as\n"
-      "it and those before it are done. Sends nothing and never logs in; network\n"
-      "failures are diagnostics lines, not errors. A progress line is drawn on\n"
-      "stderr when stderr is a terminal. Fewer hosts than --jobs are probed at once\n"
-      "when the limit on open files has no room for them.\n"
-      "\n"
-      "Exit status:\n"
-      "  0  every host was probed\n"
-      "  2  usage error (an unknown step name, a timeout that is not a positive\n"
-      "     number of seconds, jobs outside 1 to 1024)\n"
-      "  3  the output could not be written");
+      std::string("Results come in the order of the hosts on the command line, each as soon as\n"
+                  "it and those before it are done. Sends nothing and never logs in; network\n"
+                  "failures are diagnostics lines, not errors. A progress line is drawn on\n"
+                  "stderr when stderr is a terminal. Fewer hosts than --jobs are probed at once\n"
+                  "when the limit on open files has no room for them.") +
+      "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_probe_command(*options); }};
 }
 

@@ -1,6 +1,7 @@
 // vantrel table VENDOR FIRMWARE [--dir DIR] [--json]
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +92,14 @@ Exit run_table(const TableOptions& options) {
   return Exit::Ok;
 }
 
+constexpr std::array<ExitMeaning, 3> kExits{{
+    {Exit::Ok, "the table was printed"},
+    {Exit::Usage, "usage error, unknown vendor, invalid firmware version"},
+    {Exit::Fault,
+     "the catalog could not be read, an applies_to does not parse (the table\n"
+     "is printed first), or the output could not be written"},
+}};
+
 }  // namespace
 
 Subcommand add_table(CLI::App& root) {
@@ -105,14 +114,9 @@ Subcommand add_table(CLI::App& root) {
                 "one JSON document: vendor, firmware and commands, each with type, status\n"
                 "(text, no_block, no_entry, not_supported, invalid_range), cli and reason");
   app->footer(
-      "Rows come in the order of the 25 command types. A row without text shows\n"
-      "(none) and the reason.\n"
-      "\n"
-      "Exit status:\n"
-      "  0  the table was printed\n"
-      "  2  usage error, unknown vendor, invalid firmware version\n"
-      "  3  the catalog could not be read, an applies_to does not parse (the table\n"
-      "     is printed first), or the output could not be written");
+      std::string("Rows come in the order of the 25 command types. A row without text shows\n"
+                  "(none) and the reason.") +
+      "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_table(*options); }};
 }
 

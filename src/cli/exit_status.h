@@ -1,7 +1,9 @@
-// The exit statuses every subcommand shares, and the one text that explains
-// them in `--help`.
+// The exit statuses every subcommand shares, and how `--help` explains them.
 #pragma once
 
+#include <array>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace ov::cli {
@@ -15,13 +17,26 @@ enum class Exit : int {
 
 constexpr int code(Exit status) { return static_cast<int>(status); }
 
-inline constexpr std::string_view kExitStatusHelp =
-    "Exit status:\n"
-    "  0  the answer was given (for check: the directory is clean)\n"
-    "  1  no text for the request: no block, no entry or not supported\n"
-    "     (for check: problems were found)\n"
-    "  2  usage error, unknown vendor or command type, invalid firmware version\n"
-    "  3  the catalog could not be read (I/O or parse error), an applies_to does\n"
-    "     not parse, or the output could not be written";
+// What one exit status means for one command. A line break in `meaning`
+// continues it on the next line, indented under the text.
+struct ExitMeaning {
+  Exit status;
+  std::string_view meaning;
+};
+
+// The "Exit status:" section of a `--help`, one row a status.
+std::string exit_status_help(std::span<const ExitMeaning> rows);
+
+// What each status means for the tool as a whole.
+inline constexpr std::array<ExitMeaning, 4> kExitStatuses{{
+    {Exit::Ok, "the answer was given (for check: the directory is clean)"},
+    {Exit::Negative,
+     "no text for the request: no block, no entry or not supported\n"
+     "(for check: problems were found)"},
+    {Exit::Usage, "usage error, unknown vendor or command type, invalid firmware version"},
+    {Exit::Fault,
+     "the catalog could not be read (I/O or parse error), an applies_to does\n"
+     "not parse, or the output could not be written"},
+}};
 
 }  // namespace ov::cli

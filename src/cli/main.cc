@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "cli/exit_status.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
@@ -24,8 +25,8 @@ std::string usage_message(const CLI::ParseError& error) {
 int run(int argc, char** argv) {
   using namespace ov::cli;
   CLI::App app{"The vendor command catalog and the TCP device probe.", "vantrel"};
-  app.set_version_flag("--version", std::string("vantrel ") + OV_VERSION);
-  app.footer(std::string(kExitStatusHelp));
+  app.set_version_flag("--version", std::string("vantrel ") + ov::kVersion);
+  app.footer(exit_status_help(kExitStatuses));
   const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_table(app),
                                             add_check(app), add_probe(app)};
   try {

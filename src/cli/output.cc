@@ -35,4 +35,16 @@ std::string json_text(const nlohmann::ordered_json& value, int indent) {
   return value.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+std::string exit_status_help(std::span<const ExitMeaning> rows) {
+  std::string out = "Exit status:";
+  for (const ExitMeaning& row : rows) {
+    out += "\n  " + std::to_string(code(row.status)) + "  ";
+    for (const char c : row.meaning) {
+      out += c;
+      if (c == '\n') out += "     ";
+    }
+  }
+  return out;
+}
+
 }  // namespace ov::cli

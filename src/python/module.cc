@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "base/version.h"
 #include "python/catalog_type.h"
 #include "python/errors.h"
 #include "python/probe_device.h"
@@ -11,8 +12,6 @@
 
 namespace ov::py {
 namespace {
-
-constexpr const char* kVersion = "0.2.0";
 
 PyModuleDef module_def = {
     PyModuleDef_HEAD_INIT,
