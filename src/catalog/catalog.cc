@@ -18,11 +18,4 @@ const VendorFile* Catalog::find(std::string_view vendor) const {
   return it == index_.end() ? nullptr : &files_[it->second];
 }
 
-const CommandBlock* VendorFile::first_block(CommandType type) const {
-  for (const auto& block : commands) {
-    if (block.type == type) return &block;
-  }
-  return nullptr;
-}
-
 }  // namespace ov

@@ -6,7 +6,7 @@
 #include "catalog/directory.h"
 #include "catalog/node_collector.h"
 #include "catalog/reading_messages.h"
-#include "catalog/record_reader.h"
+#include "catalog/record_walker.h"
 #include "catalog/text_file.h"
 #include "catalog/yaml_parser.h"
 

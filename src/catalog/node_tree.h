@@ -20,14 +20,14 @@ enum class ScalarStyle : std::uint8_t { Plain, SingleQuoted, DoubleQuoted, Liter
 struct Node {
   NodeKind kind = NodeKind::Scalar;
   ScalarStyle style = ScalarStyle::Plain;  // scalars only
-  bool truncated = false;  // a container whose end the parser never reached
-  std::uint32_t end = 0;   // one past the last node of this subtree
+  bool truncated = false;                  // a container whose end the parser never reached
+  std::uint32_t end = 0;                   // one past the last node of this subtree
   // Sequence: number of elements. Mapping: number of keys plus values.
   // Alias: index of the anchored node.
   std::uint32_t link = 0;
-  Mark mark;               // where the node starts
-  std::string_view text;   // scalar value after unquoting and folding
-  std::string_view tag;    // resolved tag ("tag:yaml.org,2002:str", "!x"); empty when none
+  Mark mark;                      // where the node starts
+  std::string_view text;          // scalar value after unquoting and folding
+  std::string_view tag;           // resolved tag ("tag:yaml.org,2002:str", "!x"); empty when none
   std::uint64_t cost_before = 0;  // summed cost of every node before this one
 };
 

@@ -32,8 +32,7 @@ struct MemberOf<T R::*> {
 template <auto Member>
 constexpr auto field(std::string_view key, Presence presence) {
   using R = typename MemberOf<decltype(Member)>::Record;
-  return FieldSpec<R>{key, presence,
-                      [](Walker& walker, std::uint32_t at, R& record) {
+  return FieldSpec<R>{key, presence, [](Walker& walker, std::uint32_t at, R& record) {
                         return walker.read(at, record.*Member);
                       }};
 }

@@ -1,9 +1,11 @@
-// Walks a NodeTree against the vendor-file model: one reader per kind of
-// field, each applying its reading rule. The first violation is kept and
+// Reads a collected YAML document as a vendor file by the reading rules:
+// a Walker goes over the NodeTree against the vendor-file model, one reader
+// per kind of field, each applying its rule. The first violation is kept and
 // every reader then returns false.
 #pragma once
 
 #include <cstdint>
+#include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +15,7 @@
 #include "catalog/catalog_error.h"
 #include "catalog/command_type.h"
 #include "catalog/node_tree.h"
+#include "catalog/records.h"
 #include "catalog/yaml_value.h"
 
 namespace ov {
@@ -63,11 +66,11 @@ class Walker {
 
  private:
   // Appends one step to the path for the lifetime of the scope.
-  class PathStep {
+  class PathScope {
    public:
-    PathStep(std::string& path, std::string_view key);
-    PathStep(std::string& path, std::size_t index);
-    ~PathStep() { path_.resize(size_); }
+    PathScope(std::string& path, std::string_view key);
+    PathScope(std::string& path, std::size_t index);
+    ~PathScope() { path_.resize(size_); }
 
    private:
     std::string& path_;
@@ -100,5 +103,10 @@ class Walker {
   std::uint64_t expansion_limit_;
   std::optional<YamlError> error_;
 };
+
+// Reads the root node of `tree` as a VendorFile. Returns the first rule
+// violation met, or the tree's stop error when reading needs a node that the
+// parser never delivered. Does not look at `tree.stop` otherwise.
+std::expected<VendorFile, YamlError> read_vendor_file(const NodeTree& tree);
 
 }  // namespace ov

@@ -55,7 +55,8 @@ std::optional<std::int64_t> parse_integer(std::string_view text) {
   }
   if (text.empty() || starts_with_sign(text)) return std::nullopt;
   std::uint64_t magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
   if (!negative) {

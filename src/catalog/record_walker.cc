@@ -1,11 +1,10 @@
-#include "catalog/record_reader.h"
+#include "catalog/record_walker.h"
 
 #include <unordered_map>
 #include <utility>
 
 #include "catalog/reading_messages.h"
 #include "catalog/record_model.h"
-#include "catalog/record_walker.h"
 #include "catalog/scalar_type.h"
 #include "catalog/value_equality.h"
 
@@ -23,13 +22,13 @@ constexpr std::string_view kStandardTagPrefix = "tag:yaml.org,2002:";
 
 }  // namespace
 
-Walker::PathStep::PathStep(std::string& path, std::string_view key)
+Walker::PathScope::PathScope(std::string& path, std::string_view key)
     : path_(path), size_(path.size()) {
   if (!path_.empty()) path_ += '.';
   path_ += key;
 }
 
-Walker::PathStep::PathStep(std::string& path, std::size_t index)
+Walker::PathScope::PathScope(std::string& path, std::size_t index)
     : path_(path), size_(path.size()) {
   path_ += '[';
   path_ += std::to_string(index);
@@ -123,7 +122,7 @@ bool Walker::read(std::uint32_t at, std::vector<T>& out) {
   out.reserve(n->link);
   std::uint32_t child = index_of(*n) + 1;
   for (std::size_t i = 0; child < n->end; ++i, child = node(child).end) {
-    const PathStep step(path_, i);
+    const PathScope step(path_, i);
     if (!read(child, out.emplace_back())) return false;
   }
   if (n->truncated) return fail_truncated();
@@ -188,7 +187,7 @@ bool Walker::read_fields(const Node& mapping, R& out, std::uint32_t& seen) {
     if (i < Model::kFields.size()) {
       if ((seen & (1U << i)) != 0) return fail(mapping, duplicate_field_message(key->text));
       seen |= 1U << i;
-      const PathStep step(path_, key->text);
+      const PathScope step(path_, key->text);
       if (!Model::kFields[i].read(*this, value_at, out)) return false;
     } else if constexpr (Model::kExtra != nullptr) {
       YamlValue value;
@@ -201,8 +200,7 @@ bool Walker::read_fields(const Node& mapping, R& out, std::uint32_t& seen) {
   return true;
 }
 
-void Walker::put_extra(ExtraMap& extra, std::string_view key, YamlValue value,
-                       ExtraIndex& index) {
+void Walker::put_extra(ExtraMap& extra, std::string_view key, YamlValue value, ExtraIndex& index) {
   if (index.enabled) {
     const auto [it, added] = index.positions.try_emplace(key, extra.size());
     if (!added) {
