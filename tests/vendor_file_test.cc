@@ -2,6 +2,7 @@
 // positions that name the offending node.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ struct Rejected {
   std::string text;
   const char* message;
 };
+
+// The test log names a row, instead of dumping its bytes.
+void PrintTo(const Rejected& row, std::ostream* out) { *out << row.name; }
 
 class Rejection : public testing::TestWithParam<Rejected> {};
 
