@@ -6,8 +6,8 @@
 #include <string>
 
 #include "catalog/command_type.h"
-#include "cli/answer.h"
 #include "cli/catalog_source.h"
+#include "cli/outcome_table.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "catalog/command_type.h"
-#include "cli/answer.h"
 #include "cli/catalog_source.h"
+#include "cli/outcome_table.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 

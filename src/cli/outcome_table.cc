@@ -1,4 +1,4 @@
-#include "cli/answer.h"
+#include "cli/outcome_table.h"
 
 #include "base/enum_table.h"
 
