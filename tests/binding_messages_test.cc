@@ -33,9 +33,6 @@ TEST(BindingMessages, MissingArgumentsListsInDeclarationOrder) {
     SCOPED_TRACE(row.expected);
     EXPECT_EQ(missing_arguments_message(kCli, row.missing), row.expected);
   }
-  const std::string_view four[] = {"a", "b", "c", "d"};
-  EXPECT_EQ(missing_arguments_message(kProbe, four),
-            "probe_device() missing 4 required positional arguments: 'a', 'b', 'c', and 'd'");
 }
 
 TEST(BindingMessages, TooManyPositional) {
@@ -53,18 +50,6 @@ TEST(BindingMessages, TooManyPositional) {
     SCOPED_TRACE(row.expected);
     EXPECT_EQ(too_many_positional_message(*row.callable, row.given), row.expected);
   }
-  constexpr std::array<std::string_view, 0> kNone{};
-  EXPECT_EQ(too_many_positional_message(CallableSpec{"", "f", kNone, 0}, 1),
-            "f() takes 0 positional arguments but 1 was given");
-}
-
-TEST(BindingMessages, KeywordAndConversionTexts) {
-  EXPECT_EQ(unexpected_keyword_message(kCli, "extra"),
-            "Catalog.cli() got an unexpected keyword argument 'extra'");
-  EXPECT_EQ(multiple_values_message(kCli, "vendor"),
-            "Catalog.cli() got multiple values for argument 'vendor'");
-  EXPECT_EQ(argument_message("vendor", conversion_message("int", "PyString")),
-            "argument 'vendor': 'int' object cannot be converted to 'PyString'");
 }
 
 }  // namespace

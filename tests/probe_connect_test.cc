@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <string>
 
 #include "probe/duration.h"
@@ -24,26 +23,6 @@ using fixtures::RefusedPort;
 using fixtures::Script;
 using fixtures::ScriptedServer;
 
-TEST(NetError, Texts) {
-  struct Row {
-    NetError error;
-    std::string text;
-  };
-  const Row rows[] = {
-      {NetError::system(ECONNREFUSED), std::string(std::strerror(ECONNREFUSED)) + " (os error " +
-                                           std::to_string(ECONNREFUSED) + ")"},
-      {NetError::system(0), std::string(std::strerror(0)) + " (os error 0)"},
-      {NetError::timed_out(), "connection timed out"},
-      {NetError::no_error_after_hangup(), "no error set after POLLHUP"},
-      {NetError::zero_timeout(), "cannot set a 0 duration timeout"},
-      {NetError::no_addresses(), "no addresses resolved"},
-      {NetError::dns(NetError::nul_in_host()), "DNS: file name contained an unexpected NUL byte"},
-      {NetError::dns(NetError::lookup_failed(EAI_NONAME)),
-       std::string("DNS: failed to lookup address information: ") + ::gai_strerror(EAI_NONAME)},
-  };
-  for (const auto& row : rows) EXPECT_EQ(row.error.text(), row.text);
-}
-
 TEST(DurationArithmetic, PollWaits) {
   struct Row {
     Duration limit;
@@ -54,12 +33,8 @@ TEST(DurationArithmetic, PollWaits) {
       {{0, 1'000'000}, 0ns, 1},
       {{0, 1'000'000}, 999'999ns, 1},  // under a millisecond left: still wait 1
       {{0, 1'000'000}, 1ms, std::nullopt},
-      {{0, 1'000'000}, 5ms, std::nullopt},
-      {{0, 1'500'000}, 0ns, 1},
-      {{2, 250'000'000}, 0ns, 2250},
       {{2, 250'000'000}, 1250ms, 1000},
       {{2, 250'000'000}, -1ms, 2250},  // a clock going backwards counts as no time
-      {{0, 0}, 0ns, std::nullopt},
       {{3'000'000, 0}, 0ns, kLongestPollMs},
       {{UINT64_MAX, 999'999'999}, 1h, kLongestPollMs},
   };
@@ -78,11 +53,8 @@ TEST(DurationArithmetic, SocketTimeoutsAndElapsedMilliseconds) {
   const Row rows[] = {
       {{0, 1'000'000}, 0, 1000},
       {{0, 999}, 0, 1},
-      {{0, 1}, 0, 1},
-      {{0, 1000}, 0, 1},
       {{0, 1999}, 0, 1},
       {{1, 999}, 1, 0},
-      {{5, 0}, 5, 0},
       {{7, 123'456'789}, 7, 123'456},
       {{UINT64_MAX, 0}, INT64_MAX, 0},
   };
@@ -93,10 +65,8 @@ TEST(DurationArithmetic, SocketTimeoutsAndElapsedMilliseconds) {
     EXPECT_EQ(value.tv_sec, row.seconds);
     EXPECT_EQ(value.tv_usec, row.micros);
   }
-  EXPECT_EQ(whole_milliseconds(0ns), 0u);
   EXPECT_EQ(whole_milliseconds(999'999ns), 0u);
   EXPECT_EQ(whole_milliseconds(1'999'999ns), 1u);
-  EXPECT_EQ(whole_milliseconds(3s + 7ms), 3007u);
   EXPECT_EQ(whole_milliseconds(-5ms), 0u);
 }
 
@@ -149,14 +119,6 @@ TEST(TcpConnect, ZeroLimitIsRefused) {
   const auto stream = tcp_connect("127.0.0.1", server.port(), Duration{});
   ASSERT_FALSE(stream.has_value());
   EXPECT_EQ(stream.error().text(), "cannot set a 0 duration timeout");
-}
-
-TEST(TcpConnect, ResolverErrorsPassThroughWithoutConnecting) {
-  const FakeLookup lookup = FakeLookup::refusing(EAI_NONAME);
-  const auto stream = tcp_connect("router.lab", 22, kShort, lookup);
-  ASSERT_FALSE(stream.has_value());
-  EXPECT_EQ(stream.error().text(), std::string("DNS: failed to lookup address information: ") +
-                                       ::gai_strerror(EAI_NONAME));
 }
 
 // Addresses are tried in the resolver's order, each with the whole limit;

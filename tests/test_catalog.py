@@ -10,40 +10,29 @@ from orvane_vantrel._native import Catalog
 from vendor_fixtures import BUNDLED_VENDORS, LAB_COMMANDS, Directory, vendor_file
 
 
+class Text(str):
+    pass
+
+
 class TypeShape(unittest.TestCase):
-    def test_class_properties(self):
-        self.assertEqual(Catalog.__qualname__, "Catalog")
-        self.assertEqual(Catalog.__module__, "orvane_vantrel._native")
-        self.assertEqual(Catalog.__doc__, "Python-facing catalog handle.")
-        self.assertIsNone(Catalog.__text_signature__)
+    def test_methods_and_construction(self):
         self.assertEqual(
             [(name, getattr(Catalog, name).__text_signature__)
              for name in ("load_bundled", "load_dir", "vendors", "cli")],
             [("load_bundled", "()"), ("load_dir", "(path)"), ("vendors", "($self)"),
              ("cli", "($self, vendor, firmware, command)")])
-        self.assertEqual(Catalog.cli.__doc__,
-                         "Look up `(vendor, firmware, command)`. Returns the CLI string or\n"
-                         "raises ValueError if the entry is missing / NOT_SUPPORTED.")
-
-    def test_no_constructor_no_subclass(self):
-        for args in [(), (1,), ("x", "y")]:
-            with self.assertRaisesRegex(TypeError, "^No constructor defined$"):
-                Catalog(*args)
+        with self.assertRaisesRegex(TypeError, "^No constructor defined$"):
+            Catalog()
         with self.assertRaises(TypeError):
             type("Sub", (Catalog,), {})
+        with self.assertRaises(TypeError):
+            Catalog.vendors(object())
 
     def test_bundled_loads_are_independent(self):
         first, second = Catalog.load_bundled(), Catalog.load_bundled()
         self.assertIsNot(first, second)
         self.assertEqual(first.vendors(), BUNDLED_VENDORS)
         self.assertEqual(first.vendors(), second.vendors())
-        self.assertEqual(first.load_bundled().vendors(), BUNDLED_VENDORS)
-
-    def test_receiver_must_be_a_catalog(self):
-        with self.assertRaises(TypeError):
-            Catalog.vendors(object())
-        with self.assertRaises(TypeError):
-            Catalog.vendors()
 
 
 class LoadDir(unittest.TestCase):
@@ -120,27 +109,12 @@ class LoadDir(unittest.TestCase):
                 Catalog.load_dir(path)
 
     def test_path_argument(self):
-        class Text(str):
-            pass
-
         with Directory({"a.yaml": vendor_file("a")}) as path:
-            self.assertEqual(Catalog.load_dir(Text(path)).vendors(), ["a"])
-            self.assertEqual(Catalog.load_dir(path=path).vendors(), ["a"])
+            self.assertEqual(Catalog.load_dir(path=Text(path)).vendors(), ["a"])
             with self.assertRaises(TypeError) as caught:
                 Catalog.load_dir(pathlib.Path(path))
         self.assertEqual(str(caught.exception),
                          "argument 'path': 'PosixPath' object cannot be converted to 'PyString'")
-        cases = [
-            ((), {}, "Catalog.load_dir() missing 1 required positional argument: 'path'"),
-            (("a", "b"), {}, "Catalog.load_dir() takes 1 positional arguments but 2 were given"),
-            ((), {"dir": "a"}, "Catalog.load_dir() got an unexpected keyword argument 'dir'"),
-            ((b"/tmp",), {}, "argument 'path': 'bytes' object cannot be converted to 'PyString'"),
-        ]
-        for args, kwargs, message in cases:
-            with self.subTest(message=message):
-                with self.assertRaises(TypeError) as caught:
-                    Catalog.load_dir(*args, **kwargs)
-                self.assertEqual(str(caught.exception), message)
         with self.assertRaises(UnicodeEncodeError):
             Catalog.load_dir("\udc80")
 
@@ -164,61 +138,28 @@ class Cli(unittest.TestCase):
     def test_outcomes(self):
         cases = [
             ("lab", "2.1", "ARP_TABLE", "show arp"),
-            ("lab", "3.5", "ARP_TABLE", "show arp v3"),
             ("lab", "1.0", "ARP_TABLE",
              ("ValueError", 'no entry for lab Some("1.0") ArpTable')),
-            ("lab", 'a"b', "ARP_TABLE",
-             ("ValueError", "invalid firmware version 'a\"b'")),
             ("lab", "1", "MAC_TABLE", ("KeyError", "no entry for lab MacTable")),
             ("lab", "x", "MAC_TABLE", ("ValueError", "invalid firmware version 'x'")),
             ("lab", "1", "CIVIC_LOCATION",
              ("ValueError", "CivicLocation is not supported on lab: ")),
-            ("lab", "1", "VERSION",
-             ("ValueError", "invalid version range '1..2': can't parse '1..2': "
-              "invalid firmware version '1..2'")),
             ("bad", "1", "VERSION", ("ValueError", "invalid version range '>=x': can't parse "
                                      "'x': invalid firmware version 'x'")),
             ("nobody", "x", "ARP_TABLE", ("ValueError", "unknown vendor: nobody")),
             ("nobody", "x", "ArpTable", ("ValueError", "unknown CommandType: ArpTable")),
-            ("lab", "1", " ARP_TABLE", ("ValueError", "unknown CommandType:  ARP_TABLE")),
-            ("lab", "1", "arp_table", ("ValueError", "unknown CommandType: arp_table")),
         ]
         for vendor, firmware, command, expected in cases:
             with self.subTest(vendor=vendor, firmware=firmware, command=command):
                 self.assertEqual(self.outcome(vendor, firmware, command), expected)
 
     def test_binding(self):
-        class Text(str):
-            pass
-
         self.assertEqual(self.catalog.cli(Text("lab"), firmware=Text("2"), command="ARP_TABLE"),
                          "show arp")
-        cases = [
-            ((), {}, "Catalog.cli() missing 3 required positional arguments: "
-                     "'vendor', 'firmware', and 'command'"),
-            (("lab",), {}, "Catalog.cli() missing 2 required positional arguments: "
-                           "'firmware' and 'command'"),
-            (("lab", "1", "VERSION", "x"), {},
-             "Catalog.cli() takes 3 positional arguments but 4 were given"),
-            (("lab", "1", "VERSION"), {"extra": 1},
-             "Catalog.cli() got an unexpected keyword argument 'extra'"),
-            (("lab", "1", "VERSION"), {"vendor": "lab"},
-             "Catalog.cli() got multiple values for argument 'vendor'"),
-            ((1, 2, 3), {}, "argument 'vendor': 'int' object cannot be converted to 'PyString'"),
-            (("lab", None, 3), {},
-             "argument 'firmware': 'NoneType' object cannot be converted to 'PyString'"),
-        ]
-        for args, kwargs, message in cases:
-            with self.subTest(message=message):
-                with self.assertRaises(TypeError) as caught:
-                    self.catalog.cli(*args, **kwargs)
-                self.assertEqual(str(caught.exception), message)
-
-    def test_failures_leave_the_catalog_usable(self):
-        for _ in range(3):
-            with self.assertRaises(ValueError):
-                self.catalog.cli("lab", "x", "ARP_TABLE")
-        self.assertEqual(self.catalog.cli("lab", "2", "ARP_TABLE"), "show arp")
+        with self.assertRaises(TypeError) as caught:
+            self.catalog.cli("lab", None, 3)
+        self.assertEqual(str(caught.exception),
+                         "argument 'firmware': 'NoneType' object cannot be converted to 'PyString'")
 
 
 if __name__ == "__main__":

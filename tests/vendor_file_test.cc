@@ -29,7 +29,7 @@ std::string rejection(std::string_view text) {
 struct Rejected {
   const char* name;
   std::string text;
-  const char* message;
+  std::string message;
 };
 
 // The test log names a row, instead of dumping its bytes.
@@ -82,8 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"only_comments", "# nothing\n\n", "missing field `vendor` at line 3 column 1"},
         // A UTF-8 byte-order mark before the text is not part of the first line.
         Rejected{"byte_order_mark", "\xEF\xBB\xBF" + with_head(""), "missing field `commands`"},
-        Rejected{"missing_vendor_named_first", "manufacturer: x\n",
-                 "missing field `vendor`"},
         Rejected{"missing_commands", with_head(""), "missing field `commands`"},
         Rejected{"entry_without_cli", kEntryWithoutCli,
                  "commands[0].versions[1]: missing field `cli` at line 10 column 9"},
@@ -93,23 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "commands[0].versions[0]: duplicate field `cli` at line 8 column 5"},
         Rejected{"lower_case_type",
                  with_head("commands:\n- type: arp_table\n  versions: []\n"),
-                 "commands[0].type: unknown variant `arp_table`, expected one of `ARP_TABLE`, "
-                 "`MAC_TABLE`, `NEIGHBOR_DETAIL`, `LLDP_DETAIL`, `PORT_CHANNEL_MEMBERS`, "
-                 "`INTERFACE_CONFIG`, `INTERFACE_CONFIG_BULK`, `INTERFACE_STATS`, "
-                 "`CIVIC_LOCATION`, `VLAN_LIST`, `SVI_CONFIG`, `STP_VLAN_LIST`, "
-                 "`HARDWARE_IDENTITY`, `HOSTNAME`, `VERSION`, `PORT_SHUTDOWN`, "
-                 "`PORT_NO_SHUTDOWN`, `PORT_VLAN_ASSIGN`, `PORT_POE_OFF`, `PORT_POE_ON`, "
-                 "`PORT_POLICY_PUSH`, `VLAN_CREATE`, `SVI_CREATE`, `STP_VLAN_ENABLE`, "
-                 "`SAVE_CONFIG` at line 6 column 9"},
+                 "commands[0].type: " + parse_command_type("arp_table").error() +
+                     " at line 6 column 9"},
         Rejected{"scalar_block", with_head("commands:\n- x\n"),
                  "commands[0]: invalid type: string \"x\", expected struct CommandBlock at line "
                  "6 column 3"},
-        Rejected{"null_commands", with_head("commands: null\n"),
-                 "commands: invalid type: unit value, expected a sequence at line 5 column 11"},
         Rejected{"sequence_as_text", "vendor: [a]\n",
                  "vendor: invalid type: sequence, expected a string at line 1 column 9"},
-        Rejected{"map_as_text", "vendor: {a: 1}\n",
-                 "vendor: invalid type: map, expected a string at line 1 column 9"},
         Rejected{"mapping_key", "? [a]\n: 1\n",
                  "invalid type: sequence, expected field identifier at line 1 column 3"},
         Rejected{"quoted_true_flag",
@@ -117,11 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
                            "    cli: a\n    unverified: \"true\"\n"),
                  "commands[0].versions[0].unverified: invalid type: string \"true\", expected "
                  "a boolean at line 10 column 17"},
-        Rejected{"integer_flag",
-                 with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n"
-                           "    cli: a\n    unverified: 1\n"),
-                 "commands[0].versions[0].unverified: invalid type: integer `1`, expected a "
-                 "boolean at line 10 column 17"},
         Rejected{"empty_flow_restconf",
                  with_head("commands:\n- type: VERSION\n  versions: []\n"
                            "  protocol_alternatives:\n    restconf: {}\n"),
@@ -140,19 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                  with_head("protocol_capabilities:\n  snmp:\n    limits: {a: 1, a: 2}\n"
                            "commands: []\n"),
                  "protocol_capabilities.snmp: duplicate entry with key \"a\" at line 7 column 5"},
-        Rejected{"duplicate_null_key",
-                 with_head("protocol_capabilities:\n  snmp:\n    x: {~: 1, null: 2}\n"
-                           "commands: []\n"),
-                 "protocol_capabilities.snmp: duplicate entry with null key at line 7 column 5"},
         Rejected{"duplicate_number_key",
                  with_head("protocol_capabilities:\n  snmp:\n    x: {5: 1, 5: 2}\n"
                            "commands: []\n"),
                  "protocol_capabilities.snmp: duplicate entry with key 5 at line 7 column 5"},
-        Rejected{"duplicate_bool_key",
-                 with_head("protocol_capabilities:\n  snmp:\n    x: {true: 1, True: 2}\n"
-                           "commands: []\n"),
-                 "protocol_capabilities.snmp: duplicate entry with key `true` at line 7 column "
-                 "5"},
         Rejected{"duplicate_sequence_key",
                  with_head("protocol_capabilities:\n  snmp:\n    x: {[1]: 1, [1]: 2}\n"
                            "commands: []\n"),
@@ -172,8 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "scalar at line 1 column 9"},
         Rejected{"rule_error_before_syntax_error", "vendor: [a]\nb: \"\n",
                  "vendor: invalid type: sequence, expected a string at line 1 column 9"},
-        Rejected{"scalar_longer_than_its_text", kGrowingScalar,
-                 kGrowingScalarMessage.c_str()},
+        Rejected{"scalar_longer_than_its_text", kGrowingScalar, kGrowingScalarMessage},
         Rejected{"syntax_error_after_complete_record", with_head("commands: []\nx: \"\n"),
                  "found unexpected end of stream at line 7 column 1, while scanning a quoted "
                  "scalar at line 6 column 4"}),
@@ -197,15 +170,6 @@ TEST(Nesting, LimitCountsEveryContainerAndSkipsUnreadValues) {
             "recursion limit exceeded at line 5 column 1033");
 }
 
-TEST(Aliases, CopyTheNodeToTheirPlace) {
-  auto file = parse_vendor_file(with_head(
-      "commands:\n- &block\n  type: VERSION\n  versions:\n  - applies_to: '*'\n    cli: v\n"
-      "- *block\n"));
-  ASSERT_TRUE(file) << file.error().render();
-  ASSERT_EQ(file->commands.size(), 2u);
-  EXPECT_EQ(file->commands[1].versions[0].cli, "v");
-}
-
 TEST(Aliases, ABlockReusedADozenTimesLoads) {
   std::string text = "commands:\n- &block\n  type: VERSION\n  versions:\n";
   for (int i = 0; i < 40; ++i) {
@@ -215,7 +179,8 @@ TEST(Aliases, ABlockReusedADozenTimesLoads) {
   for (int i = 0; i < 12; ++i) text += "- *block\n";
   auto file = parse_vendor_file(with_head(text));
   ASSERT_TRUE(file) << file.error().render();
-  EXPECT_EQ(file->commands.size(), 13u);
+  ASSERT_EQ(file->commands.size(), 13u);
+  EXPECT_EQ(file->commands[12].versions[39].cli, "show version 39");
 }
 
 TEST(Aliases, ExponentialExpansionIsRefused) {

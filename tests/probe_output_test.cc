@@ -1,0 +1,54 @@
+#include "cli/probe_output.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace ov::cli {
+namespace {
+
+probe::ProbeReport report_with_banner(std::string banner) {
+  probe::ProbeReport report;
+  report.host = "h";
+  report.ssh_banner = std::move(banner);
+  report.netconf_available = true;
+  report.gnmi_available = false;
+  report.elapsed_ms = 7;
+  return report;
+}
+
+TEST(ReportText, ControlCharactersADeviceSentAreShownEscaped) {
+  struct Row {
+    std::string banner;
+    std::string shown;
+  };
+  const Row rows[] = {
+      {"SSH-2.0-\x1b[2J", "SSH-2.0-\\x1b[2J"},
+      {std::string("a\0b\tc\x1f", 6), "a\\x00b\\x09c\\x1f"},
+      {"DEL\x7f", "DEL\\x7f"},
+      {"C1 \xc2\x9b \xc2\x80 kept: \xc2\xa0 \xc3\xa9 ~", "C1 \\x9b \\x80 kept: \xc2\xa0 \xc3\xa9 ~"},
+      {"lone \xc2", "lone \xc2"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.shown);
+    const auto report = report_with_banner(row.banner);
+    EXPECT_EQ(report_text(report, {}),
+              "h: ssh " + row.shown + ", netconf yes, gnmi no, restconf skipped (7 ms)\n");
+    EXPECT_EQ(report_json(report)["ssh_banner"], row.banner);  // data stays as it came
+  }
+}
+
+TEST(ReportText, NoBannerIsSkippedOnlyWhenSshWasSkipped) {
+  probe::ProbeReport report;
+  report.host = "h\n";
+  report.diagnostics = {"ssh:22 x\x1b"};
+  const std::vector<std::string> skip{"SSH"};
+  EXPECT_EQ(report_text(report, skip),
+            "h\\x0a: ssh skipped, netconf skipped, gnmi skipped, restconf skipped (0 ms)\n"
+            "  ssh:22 x\\x1b\n");
+  EXPECT_TRUE(report_text(report, {}).starts_with("h\\x0a: ssh no, "));
+}
+
+}  // namespace
+}  // namespace ov::cli
