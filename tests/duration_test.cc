@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 
 namespace ov::probe {
 namespace {
+
+using namespace std::chrono_literals;
 
 TEST(DurationFromSeconds, RoundsToTheNearestNanosecond) {
   struct Row {
@@ -46,6 +49,53 @@ TEST(DurationFromSeconds, RefusesWhatCannotBeRepresented) {
     SCOPED_TRACE(seconds);
     EXPECT_FALSE(duration_from_seconds(seconds).has_value());
   }
+}
+
+TEST(DurationArithmetic, PollWaits) {
+  struct Row {
+    Duration limit;
+    std::chrono::nanoseconds elapsed;
+    std::optional<int> wait_ms;
+  };
+  const Row rows[] = {
+      {{0, 1'000'000}, 0ns, 1},
+      {{0, 1'000'000}, 999'999ns, 1},  // under a millisecond left: still wait 1
+      {{0, 1'000'000}, 1ms, std::nullopt},
+      {{2, 250'000'000}, 1250ms, 1000},
+      {{2, 250'000'000}, -1ms, 2250},  // a clock going backwards counts as no time
+      {{3'000'000, 0}, 0ns, kLongestPollMs},
+      {{UINT64_MAX, 999'999'999}, 1h, kLongestPollMs},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.elapsed.count()));
+    EXPECT_EQ(poll_wait_ms(row.limit, row.elapsed), row.wait_ms);
+  }
+}
+
+TEST(DurationArithmetic, SocketTimeoutsAndElapsedMilliseconds) {
+  struct Row {
+    Duration limit;
+    long seconds;
+    long micros;
+  };
+  const Row rows[] = {
+      {{0, 1'000'000}, 0, 1000},
+      {{0, 999}, 0, 1},
+      {{0, 1999}, 0, 1},
+      {{1, 999}, 1, 0},
+      {{7, 123'456'789}, 7, 123'456},
+      {{UINT64_MAX, 0}, INT64_MAX, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.limit.seconds);
+    SCOPED_TRACE(row.limit.nanos);
+    const timeval value = to_timeval(row.limit);
+    EXPECT_EQ(value.tv_sec, row.seconds);
+    EXPECT_EQ(value.tv_usec, row.micros);
+  }
+  EXPECT_EQ(whole_milliseconds(999'999ns), 0u);
+  EXPECT_EQ(whole_milliseconds(1'999'999ns), 1u);
+  EXPECT_EQ(whole_milliseconds(-5ms), 0u);
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ TEST(BannerFromBytes, FirstLineJudgedAndDecodedByteForByte) {
   };
   const Row rows[] = {
       {"SSH-2.0-OpenSSH_9.2p1\r\n", "SSH-2.0-OpenSSH_9.2p1"},
-      {"SSH-2.0-a\nSSH-2.0-b\n", "SSH-2.0-a"},
       {"SSH-", "SSH-"},
       {"SSH-1.99-\0x\t \r\n"sv, "SSH-1.99-\0x\t "sv},  // nothing trimmed
       {"SSH-2.0-caf\xE9\n", "SSH-2.0-caf\xC3\xA9"},
@@ -43,75 +42,38 @@ TEST(BannerFromBytes, FirstLineJudgedAndDecodedByteForByte) {
   }
 }
 
-// The outcome of read_ssh_banner against a scripted server: a banner, no
-// banner, or an error text.
-struct Outcome {
-  enum class Kind { Banner, NoBanner, Error } kind;
-  std::string text;
-};
-Outcome banner(std::string text) { return {Outcome::Kind::Banner, std::move(text)}; }
-Outcome no_banner() { return {Outcome::Kind::NoBanner, {}}; }
-Outcome error(std::string text) { return {Outcome::Kind::Error, std::move(text)}; }
-
+// What the probe's loopback devices do not show: banners that arrive in
+// pieces, at the length cap, or without their line end.
 TEST(ReadSshBanner, AgainstLoopbackServers) {
   using After = Script::After;
   const std::string first_256 = "SSH-" + std::string(252, 'x');
   struct Row {
     const char* name;
     Script script;
-    Outcome expected;
+    std::string banner;  // empty: the receive limit ran out
   };
   const Row rows[] = {
-      {"line with CRLF",
-       {{"SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n"}, After::Hold},
-       banner("SSH-2.0-OpenSSH_9.2p1 Debian-2")},
-      {"line without end, then close",
-       {{"SSH-2.0-dropbear"}, After::Close},
-       banner("SSH-2.0-dropbear")},
-      {"CR only, then silence",
-       {{"SSH-2.0-x\r"}, After::Hold},
-       error(fixtures::receive_timeout_text())},
-      {"300 bytes without newline",
-       {{"SSH-" + std::string(296, 'x')}, After::Hold},
-       banner(first_256)},
+      {"line without end, then close", {{"SSH-2.0-dropbear"}, After::Close}, "SSH-2.0-dropbear"},
+      {"CR only, then silence", {{"SSH-2.0-x\r"}, After::Hold}, ""},
+      {"300 bytes without newline", {{"SSH-" + std::string(296, 'x')}, After::Hold}, first_256},
       {"256 bytes in pieces, then silence",
        {{"SSH-" + std::string(100, 'x'), std::string(152, 'x')}, After::Hold},
-       banner(first_256)},
-      {"line in pieces",
-       {{"SSH-2.0", "-Cisco", "-1.25\r\n"}, After::Hold},
-       banner("SSH-2.0-Cisco-1.25")},
-      {"text greeting", {{"220 ready\r\n"}, After::Hold}, no_banner()},
-      {"accept and close", {{}, After::Close}, no_banner()},
-      {"silence", {{}, After::Hold}, error(fixtures::receive_timeout_text())},
+       first_256},
+      {"line in pieces", {{"SSH-2.0", "-Cisco", "-1.25\r\n"}, After::Hold}, "SSH-2.0-Cisco-1.25"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ScriptedServer server(row.script);
     ASSERT_TRUE(server.ok());
     const auto result = read_ssh_banner("127.0.0.1", server.port(), kShort);
-    switch (row.expected.kind) {
-      case Outcome::Kind::Banner:
-        ASSERT_TRUE(result.has_value()) << result.error().text();
-        ASSERT_TRUE(result->has_value());
-        EXPECT_EQ(**result, row.expected.text);
-        break;
-      case Outcome::Kind::NoBanner:
-        ASSERT_TRUE(result.has_value()) << result.error().text();
-        EXPECT_FALSE(result->has_value());
-        break;
-      case Outcome::Kind::Error:
-        ASSERT_FALSE(result.has_value());
-        EXPECT_EQ(result.error().text(), row.expected.text);
-        break;
+    if (row.banner.empty()) {
+      ASSERT_FALSE(result.has_value());
+      EXPECT_EQ(result.error().text(), fixtures::receive_timeout_text());
+    } else {
+      ASSERT_TRUE(result.has_value()) << result.error().text();
+      EXPECT_EQ(result->value_or("(none)"), row.banner);
     }
   }
-}
-
-TEST(ReadSshBanner, ConnectErrorsPassThrough) {
-  fixtures::RefusedPort refused;
-  const auto result = read_ssh_banner("127.0.0.1", refused.port(), kShort);
-  ASSERT_FALSE(result.has_value());
-  EXPECT_EQ(result.error().text(), fixtures::refused_text());
 }
 
 }  // namespace

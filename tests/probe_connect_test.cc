@@ -6,7 +6,6 @@
 #include <chrono>
 #include <string>
 
-#include "probe/duration.h"
 #include "probe/net_error.h"
 #include "probe/tcp_connect.h"
 #include "probe_fake_lookup.h"
@@ -19,56 +18,8 @@ using namespace std::chrono_literals;
 using fixtures::DroppedPort;
 using fixtures::FakeLookup;
 using fixtures::kShort;
-using fixtures::RefusedPort;
 using fixtures::Script;
 using fixtures::ScriptedServer;
-
-TEST(DurationArithmetic, PollWaits) {
-  struct Row {
-    Duration limit;
-    std::chrono::nanoseconds elapsed;
-    std::optional<int> wait_ms;
-  };
-  const Row rows[] = {
-      {{0, 1'000'000}, 0ns, 1},
-      {{0, 1'000'000}, 999'999ns, 1},  // under a millisecond left: still wait 1
-      {{0, 1'000'000}, 1ms, std::nullopt},
-      {{2, 250'000'000}, 1250ms, 1000},
-      {{2, 250'000'000}, -1ms, 2250},  // a clock going backwards counts as no time
-      {{3'000'000, 0}, 0ns, kLongestPollMs},
-      {{UINT64_MAX, 999'999'999}, 1h, kLongestPollMs},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(row.elapsed.count()));
-    EXPECT_EQ(poll_wait_ms(row.limit, row.elapsed), row.wait_ms);
-  }
-}
-
-TEST(DurationArithmetic, SocketTimeoutsAndElapsedMilliseconds) {
-  struct Row {
-    Duration limit;
-    long seconds;
-    long micros;
-  };
-  const Row rows[] = {
-      {{0, 1'000'000}, 0, 1000},
-      {{0, 999}, 0, 1},
-      {{0, 1999}, 0, 1},
-      {{1, 999}, 1, 0},
-      {{7, 123'456'789}, 7, 123'456},
-      {{UINT64_MAX, 0}, INT64_MAX, 0},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.limit.seconds);
-    SCOPED_TRACE(row.limit.nanos);
-    const timeval value = to_timeval(row.limit);
-    EXPECT_EQ(value.tv_sec, row.seconds);
-    EXPECT_EQ(value.tv_usec, row.micros);
-  }
-  EXPECT_EQ(whole_milliseconds(999'999ns), 0u);
-  EXPECT_EQ(whole_milliseconds(1'999'999ns), 1u);
-  EXPECT_EQ(whole_milliseconds(-5ms), 0u);
-}
 
 TEST(TcpConnect, AcceptedStreamIsBlockingCloseOnExecWithBothTimeouts) {
   ScriptedServer server({{}, Script::After::Close});
@@ -79,12 +30,10 @@ TEST(TcpConnect, AcceptedStreamIsBlockingCloseOnExecWithBothTimeouts) {
   EXPECT_NE(::fcntl(stream->get(), F_GETFD) & FD_CLOEXEC, 0);
   EXPECT_EQ(::fcntl(stream->get(), F_GETFL) & O_NONBLOCK, 0);
   for (int option : {SO_RCVTIMEO, SO_SNDTIMEO}) {
-    SCOPED_TRACE(option);
     timeval value{};
     socklen_t size = sizeof value;
     ASSERT_EQ(::getsockopt(stream->get(), SOL_SOCKET, option, &value, &size), 0);
-    EXPECT_EQ(value.tv_sec, 0);
-    EXPECT_EQ(value.tv_usec, 200'000);
+    EXPECT_EQ(std::pair(value.tv_sec, value.tv_usec), std::pair(0L, 200'000L)) << option;
   }
 }
 
@@ -93,24 +42,6 @@ TEST(TcpConnect, IPv6Loopback) {
   if (!server.ok()) GTEST_SKIP() << "this machine has no IPv6 loopback";
   const auto stream = tcp_connect("::1", server.port(), kShort);
   EXPECT_TRUE(stream.has_value()) << stream.error().text();
-}
-
-TEST(TcpConnect, RefusedPort) {
-  RefusedPort refused;
-  const auto stream = tcp_connect("127.0.0.1", refused.port(), kShort);
-  ASSERT_FALSE(stream.has_value());
-  EXPECT_EQ(stream.error().text(), fixtures::refused_text());
-}
-
-TEST(TcpConnect, DroppedConnectionTimesOutAfterTheWholeLimit) {
-  DroppedPort dropped;
-  ASSERT_TRUE(dropped.ok()) << "could not fill the accept queue";
-  const auto start = Clock::now();
-  const auto stream = tcp_connect("127.0.0.1", dropped.port(), kShort);
-  const auto elapsed = Clock::now() - start;
-  ASSERT_FALSE(stream.has_value());
-  EXPECT_EQ(stream.error().text(), "connection timed out");
-  EXPECT_GE(elapsed, 150ms);
 }
 
 TEST(TcpConnect, ZeroLimitIsRefused) {
@@ -127,8 +58,7 @@ TEST(TcpConnect, AddressListInOrder) {
   ScriptedServer server({{}, Script::After::Hold});
   ASSERT_TRUE(server.ok());
   // 127.0.0.2 reaches the same host, but nothing listens there on this port.
-  const FakeLookup lookup =
-      FakeLookup::answering({{AF_INET, "127.0.0.2"}, {AF_UNIX, ""}, {AF_INET, "127.0.0.1"}});
+  const FakeLookup lookup = FakeLookup::answering({{"127.0.0.2"}, {"unix"}, {"127.0.0.1"}});
   const auto stream = tcp_connect("lab", server.port(), kShort, lookup);
   EXPECT_TRUE(stream.has_value()) << stream.error().text();
 
@@ -140,11 +70,9 @@ TEST(TcpConnect, AddressListInOrder) {
     std::string error;
   };
   const Row rows[] = {
-      {"dropped, then refused",
-       FakeLookup::answering({{AF_INET, "127.0.0.1"}, {AF_INET, "127.0.0.2"}}),
+      {"dropped, then refused", FakeLookup::answering({{"127.0.0.1"}, {"127.0.0.2"}}),
        fixtures::refused_text()},
-      {"refused, then dropped",
-       FakeLookup::answering({{AF_INET, "127.0.0.2"}, {AF_INET, "127.0.0.1"}}),
+      {"refused, then dropped", FakeLookup::answering({{"127.0.0.2"}, {"127.0.0.1"}}),
        "connection timed out"},
   };
   for (const auto& row : rows) {

@@ -2,12 +2,12 @@
 // asked. Single-threaded.
 #pragma once
 
-#include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/un.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,9 +22,8 @@ class FakeLookup final : public AddressLookup {
   int code = 0;
   int system_errno = 0;
   struct Entry {
-    int family;              // AF_INET, AF_INET6 or AF_UNIX
-    std::string address;     // text for inet_pton; ignored for AF_UNIX
-    std::uint16_t port = 0;  // the resolver's own port, which tcp_connect replaces
+    std::string address;     // an address literal, or "unix" for a non-IP entry
+    std::uint16_t port = 0;  // the resolver's own port, which resolve replaces
     std::uint32_t flow_info = 0;
     std::uint32_t scope_id = 0;
   };
@@ -35,9 +34,10 @@ class FakeLookup final : public AddressLookup {
   mutable addrinfo last_hints{};
   mutable int released = 0;
 
-  static FakeLookup refusing(int code) {
+  static FakeLookup refusing(int code, int system_errno = 0) {
     FakeLookup lookup;
     lookup.code = code;
+    lookup.system_errno = system_errno;
     return lookup;
   }
   static FakeLookup answering(std::vector<Entry> entries) {
@@ -55,8 +55,26 @@ class FakeLookup final : public AddressLookup {
     }
     nodes_.assign(entries.size(), addrinfo{});
     addresses_.assign(entries.size(), sockaddr_storage{});
-    for (std::size_t i = 0; i < entries.size(); ++i) fill(entries[i], nodes_[i], addresses_[i]);
-    for (std::size_t i = 0; i + 1 < nodes_.size(); ++i) nodes_[i].ai_next = &nodes_[i + 1];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      addrinfo& node = nodes_[i];
+      node.ai_addr = reinterpret_cast<sockaddr*>(&addresses_[i]);
+      node.ai_next = i + 1 < entries.size() ? &nodes_[i + 1] : nullptr;
+      node.ai_socktype = SOCK_STREAM;
+      if (entries[i].address == "unix") {
+        node.ai_family = addresses_[i].ss_family = AF_UNIX;
+        node.ai_addrlen = sizeof(sockaddr_un);
+        continue;
+      }
+      const auto address = parse_address_literal(entries[i].address, entries[i].port);
+      std::memcpy(&addresses_[i], address->get(), address->size());
+      node.ai_family = address->family();
+      node.ai_addrlen = address->size();
+      if (node.ai_family == AF_INET6) {
+        auto& v6 = reinterpret_cast<sockaddr_in6&>(addresses_[i]);
+        v6.sin6_flowinfo = entries[i].flow_info;
+        v6.sin6_scope_id = entries[i].scope_id;
+      }
+    }
     *out = nodes_.empty() ? nullptr : nodes_.data();
     return 0;
   }
@@ -66,31 +84,6 @@ class FakeLookup final : public AddressLookup {
   }
 
  private:
-  static void fill(const Entry& entry, addrinfo& node, sockaddr_storage& storage) {
-    node.ai_family = entry.family;
-    node.ai_socktype = SOCK_STREAM;
-    node.ai_addr = reinterpret_cast<sockaddr*>(&storage);
-    if (entry.family == AF_INET) {
-      auto& v4 = reinterpret_cast<sockaddr_in&>(storage);
-      v4.sin_family = AF_INET;
-      v4.sin_port = htons(entry.port);
-      ::inet_pton(AF_INET, entry.address.c_str(), &v4.sin_addr);
-      node.ai_addrlen = sizeof v4;
-    } else if (entry.family == AF_INET6) {
-      auto& v6 = reinterpret_cast<sockaddr_in6&>(storage);
-      v6.sin6_family = AF_INET6;
-      v6.sin6_port = htons(entry.port);
-      v6.sin6_flowinfo = entry.flow_info;
-      v6.sin6_scope_id = entry.scope_id;
-      ::inet_pton(AF_INET6, entry.address.c_str(), &v6.sin6_addr);
-      node.ai_addrlen = sizeof v6;
-    } else {
-      auto& local = reinterpret_cast<sockaddr_un&>(storage);
-      local.sun_family = AF_UNIX;
-      node.ai_addrlen = sizeof local;
-    }
-  }
-
   mutable std::vector<addrinfo> nodes_;
   mutable std::vector<sockaddr_storage> addresses_;
 };

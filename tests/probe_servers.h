@@ -4,7 +4,6 @@
 #pragma once
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -12,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +18,7 @@
 #include "probe/duration.h"
 #include "probe/net_error.h"
 #include "probe/socket.h"
+#include "probe/socket_address.h"
 
 namespace ov::probe::fixtures {
 
@@ -35,22 +34,9 @@ inline std::string receive_timeout_text() { return NetError::system(EAGAIN).text
 // A TCP socket bound to port 0 of the loopback address of `family`, not yet
 // listening; invalid when that family has no loopback.
 inline Socket bind_loopback(int family) {
+  const auto address = parse_address_literal(family == AF_INET ? "127.0.0.1" : "::1", 0);
   Socket socket(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (!socket.valid()) return socket;
-  sockaddr_storage address{};
-  socklen_t size = 0;
-  if (family == AF_INET) {
-    auto& v4 = reinterpret_cast<sockaddr_in&>(address);
-    v4.sin_family = AF_INET;
-    v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    size = sizeof v4;
-  } else {
-    auto& v6 = reinterpret_cast<sockaddr_in6&>(address);
-    v6.sin6_family = AF_INET6;
-    v6.sin6_addr = in6addr_loopback;
-    size = sizeof v6;
-  }
-  if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), size) != 0) return Socket();
+  if (!socket.valid() || ::bind(socket.get(), address->get(), address->size()) != 0) return {};
   return socket;
 }
 
@@ -88,13 +74,12 @@ class ScriptedServer {
 
   bool ok() const { return listener_.valid(); }
   std::uint16_t port() const { return port_; }
-  bool accepted() const { return accepted_; }
 
  private:
-  // Waits for `events` on `fd` in short slices, so that stop_ ends the wait.
-  bool wait_for(int fd, short events, std::chrono::steady_clock::time_point until) const {
+  // Waits for input on `fd` in short slices, so that stop_ ends the wait.
+  bool wait_for_input(int fd, std::chrono::steady_clock::time_point until) const {
     while (!stop_ && std::chrono::steady_clock::now() < until) {
-      pollfd entry{fd, events, 0};
+      pollfd entry{fd, POLLIN, 0};
       if (::poll(&entry, 1, 10) > 0) return true;
     }
     return false;
@@ -102,11 +87,9 @@ class ScriptedServer {
 
   void serve(const Script& script) {
     const auto until = std::chrono::steady_clock::now() + kServeLimit;
-    if (!wait_for(listener_.get(), POLLIN, until)) return;
+    if (!wait_for_input(listener_.get(), until)) return;
     Socket peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-    if (!peer.valid()) return;
-    accepted_ = true;
-    for (std::size_t i = 0; i < script.chunks.size(); ++i) {
+    for (std::size_t i = 0; i < script.chunks.size() && peer.valid(); ++i) {
       if (i > 0) std::this_thread::sleep_for(30ms);
       const std::string& chunk = script.chunks[i];
       if (::send(peer.get(), chunk.data(), chunk.size(), MSG_NOSIGNAL) < 0) return;
@@ -114,14 +97,13 @@ class ScriptedServer {
     if (script.after == Script::After::Close) return;
     // Hold the connection until the client gives up and closes it.
     char sink[64];
-    while (wait_for(peer.get(), POLLIN, until) && ::recv(peer.get(), sink, sizeof sink, 0) > 0) {
+    while (wait_for_input(peer.get(), until) && ::recv(peer.get(), sink, sizeof sink, 0) > 0) {
     }
   }
 
   Socket listener_;
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> accepted_{false};
   std::thread thread_;
 };
 
@@ -129,12 +111,11 @@ class ScriptedServer {
 // listening.
 class RefusedPort {
  public:
-  RefusedPort() : socket_(bind_loopback(AF_INET)), port_(local_port(socket_)) {}
   std::uint16_t port() const { return port_; }
 
  private:
-  Socket socket_;
-  std::uint16_t port_;
+  Socket socket_ = bind_loopback(AF_INET);
+  std::uint16_t port_ = local_port(socket_);
 };
 
 // A port that drops connection attempts: a listener that never accepts, with
@@ -144,17 +125,12 @@ class DroppedPort {
   DroppedPort() : listener_(bind_loopback(AF_INET)) {
     if (!listener_.valid() || ::listen(listener_.get(), 0) != 0) return;
     port_ = local_port(listener_);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port_);
+    const auto address = parse_address_literal("127.0.0.1", port_);
     for (int i = 0; i < 8 && !full_; ++i) {
       Socket filler(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-      ::connect(filler.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+      ::connect(filler.get(), address->get(), address->size());
       pollfd entry{filler.get(), POLLOUT, 0};
-      const bool connected =
-          ::poll(&entry, 1, 50) == 1 && (entry.revents & (POLLERR | POLLHUP)) == 0;
-      full_ = !connected;
+      full_ = ::poll(&entry, 1, 50) != 1 || (entry.revents & (POLLERR | POLLHUP)) != 0;
       fillers_.push_back(std::move(filler));
     }
   }

@@ -1,13 +1,11 @@
 """The Catalog class: construction, loading from a directory, and cli()."""
 import os
 import pathlib
-import stat
-import tempfile
 import unittest
 
 from orvane_vantrel._native import Catalog
 
-from vendor_fixtures import BUNDLED_VENDORS, LAB_COMMANDS, Directory, vendor_file
+from vendor_fixtures import BUNDLED_VENDORS, FIFO, LAB_COMMANDS, Directory, vendor_file
 
 
 class Text(str):
@@ -65,48 +63,32 @@ class LoadDir(unittest.TestCase):
         self.assertEqual(catalog.vendors(), ["x", "y"])
         self.assertEqual(catalog.cli("x", "2.5", "ARP_TABLE"), "show arp")
 
-    def test_parse_errors_name_file_path_and_position(self):
+    def test_load_failures_name_the_file_never_the_path(self):
         bad = vendor_file("bad", "commands:\n  - type: ARP_TABLE\n    versions:\n"
                                  "      - applies_to: '*'\n")
-        self.assertEqual(
-            self.error({"a.yaml": vendor_file("a"), "bad.yaml": bad}),
-            "catalog parse error in bad.yaml: commands[0].versions[0]: missing field `cli` "
-            "at line 8 column 9")
-        self.assertEqual(self.error({"empty.yaml": ""}),
-                         "catalog parse error in empty.yaml: missing field `vendor`")
-        self.assertEqual(self.error({b"\xff.yaml".decode("utf-8", "surrogateescape"): ""}),
-                         "catalog parse error in ?: missing field `vendor`")
-
-    def test_io_errors_never_name_the_path(self):
-        with tempfile.TemporaryDirectory() as tmp:
-            missing = os.path.join(tmp, "missing")
-            with self.assertRaises(ValueError) as caught:
-                Catalog.load_dir(missing)
-        self.assertEqual(caught.exception.args[0],
-                         "catalog I/O error: No such file or directory (os error 2)")
-        self.assertEqual(self.error({"sub.yaml": None}),
-                         "catalog I/O error: Is a directory (os error 21)")
-        self.assertEqual(self.error({"a.yaml": b"vendor: \xff\n"}),
-                         "catalog I/O error: stream did not contain valid UTF-8")
-
-    def test_fifo_fails_instead_of_blocking(self):
-        with tempfile.TemporaryDirectory() as tmp:
-            os.mkfifo(os.path.join(tmp, "x.yaml"))
-            with self.assertRaises(ValueError) as caught:
-                Catalog.load_dir(tmp)
-        self.assertEqual(caught.exception.args[0], "catalog I/O error: not a regular file")
+        rows = [
+            ({"a.yaml": vendor_file("a"), "bad.yaml": bad},
+             "catalog parse error in bad.yaml: commands[0].versions[0]: missing field `cli` "
+             "at line 8 column 9"),
+            ({b"\xff.yaml".decode("utf-8", "surrogateescape"): ""},
+             "catalog parse error in ?: missing field `vendor`"),
+            ({"sub.yaml": None}, "catalog I/O error: Is a directory (os error 21)"),
+            ({"a.yaml": b"vendor: \xff\n"}, "catalog I/O error: stream did not contain valid UTF-8"),
+            # A FIFO fails instead of blocking the load.
+            ({"x.yaml": FIFO}, "catalog I/O error: not a regular file"),
+        ]
+        for files, message in rows:
+            with self.subTest(files=list(files)):
+                self.assertEqual(self.error(files), message)
+        with self.assertRaises(ValueError) as caught:
+            Catalog.load_dir("/nonexistent/vendor/files")
+        self.assertEqual(caught.exception.args,
+                         ("catalog I/O error: No such file or directory (os error 2)",))
 
     def test_symlink_to_file_is_read(self):
         with Directory({"real.txt": vendor_file("linked")}) as path:
             os.symlink(os.path.join(path, "real.txt"), os.path.join(path, "v.yaml"))
             self.assertEqual(Catalog.load_dir(path).vendors(), ["linked"])
-
-    @unittest.skipIf(os.geteuid() == 0, "root reads every file")
-    def test_unreadable_file(self):
-        with Directory({"a.yaml": vendor_file("a")}) as path:
-            os.chmod(os.path.join(path, "a.yaml"), 0)
-            with self.assertRaisesRegex(ValueError, r"^catalog I/O error: .*\(os error 13\)$"):
-                Catalog.load_dir(path)
 
     def test_path_argument(self):
         with Directory({"a.yaml": vendor_file("a")}) as path:

@@ -29,8 +29,12 @@ LAB_COMMANDS = """commands:
 """
 
 
+FIFO = object()
+
+
 class Directory:
-    """A temporary directory filled with the given files."""
+    """A temporary directory filled with the given files: a text or bytes is
+    a file, None a subdirectory, FIFO a named pipe."""
 
     def __init__(self, files):
         self.files = files
@@ -41,6 +45,8 @@ class Directory:
             path = os.path.join(self.tmp.name, name)
             if text is None:
                 os.mkdir(path)
+            elif text is FIFO:
+                os.mkfifo(path)
             else:
                 with open(path, "wb") as f:
                     f.write(text.encode() if isinstance(text, str) else text)
