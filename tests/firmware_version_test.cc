@@ -85,7 +85,17 @@ TEST(FirmwareVersionTest, OrdersByNumbersOnly) {
   }
 }
 
-TEST(TrimWhiteSpaceTest, RemovesUnicodeWhiteSpaceOnly) {
+TEST(Utf8Test, ValidityRefusesOverlongSurrogateAndTooLargeForms) {
+  for (const std::string_view text : {"", "4.22", "caf\xc3\xa9", "\xed\x9f\xbf", "\xf4\x8f\xbf\xbf"}) {
+    EXPECT_TRUE(is_valid_utf8(text)) << text;
+  }
+  for (const std::string_view text : {"\xff", "\xc0\xaf", "\xe0\x9f\xbf", "\xed\xa0\x80",
+                                      "\xf4\x90\x80\x80", "\xe3\x80", "\x80"}) {
+    EXPECT_FALSE(is_valid_utf8(text)) << text;
+  }
+}
+
+TEST(Utf8Test, TrimRemovesUnicodeWhiteSpaceOnly) {
   for (const std::string_view space : {"\t", "\r", "\v", " ", "\u0085", "\u00a0", "\u1680",
                                        "\u200a", "\u2029", "\u202f", "\u205f", "\u3000"}) {
     SCOPED_TRACE(space);

@@ -18,10 +18,8 @@ FOUND, NO_ENTRY, INVALID, NOT_SUPPORTED = "any text", "no entry", "invalid", "no
 
 CASES = [
     # Worked examples.
-    ("cisco_ios", "12.2(55)SE12", "ARP_TABLE", "show ip arp"),
     ("cisco_ios", "16.12.4", "MAC_TABLE", "show mac address-table"),
     ("cisco_ios", "12.2(55)SE12", "MAC_TABLE", "show mac-address-table"),
-    ("arista_eos", "4.22.1F", "STP_VLAN_LIST", "show spanning-tree"),
     ("arista_eos", "4.20.1F", "INTERFACE_CONFIG", "show running-config interfaces {interface}"),
     ("aruba_aoscx", "10.13", "PORT_POLICY_PUSH", ARUBA_POLICY_PERCENT),
     ("aruba_aoscx", "GL.10.13", "PORT_POLICY_PUSH", NO_ENTRY),
@@ -44,17 +42,14 @@ CASES = [
     ("cisco_ios", "12.2", "LLDP_DETAIL", FOUND),
     ("cisco_ios", "12.2(55)SE12", "HARDWARE_IDENTITY", NO_ENTRY),
     # NX-OS bracket firmware.
-    ("cisco_nxos", "9.3(5)", "ARP_TABLE", FOUND),
     ("cisco_nxos", "7.0(3)I7(9)", "PORT_POE_ON", FOUND),
     ("cisco_nxos", "6.2(2)", "CIVIC_LOCATION", NO_ENTRY),
     # Junos: per-block minimum releases.
     ("juniper_junos", "10.4R3", "ARP_TABLE", "show arp no-resolve | no-more"),
     ("juniper_junos", "10.4R3", "MAC_TABLE", NO_ENTRY),
-    ("juniper_junos", "10.4R3", "VLAN_LIST", NO_ENTRY),
     ("juniper_junos", "1.0", "SAVE_CONFIG", "commit"),
     # NOT_SUPPORTED applies to every firmware.
     ("arista_eos", "4.30.1F", "CIVIC_LOCATION", NOT_SUPPORTED),
-    ("meraki_ms", "99", "CIVIC_LOCATION", NOT_SUPPORTED),
     ("meraki_ms", "15.21", "SAVE_CONFIG", NOT_SUPPORTED),
 ]
 

@@ -214,7 +214,8 @@ class Vantrel(unittest.TestCase):
             self.assertEqual((result.returncode, result.stdout.splitlines()), (status, lines))
         catalog = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalog")
         document = json.loads(vantrel("check", catalog, "--json").stdout)
-        self.assertEqual((len(document["files"]), document["errors"]), (7, 0))
+        self.assertEqual((len(document["files"]), document["errors"], document["warnings"]),
+                         (7, 0, 0))
 
     def test_probe_reports_in_host_order(self):
         with GnmiPort() as refused:
