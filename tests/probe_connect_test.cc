@@ -37,13 +37,6 @@ TEST(TcpConnect, AcceptedStreamIsBlockingCloseOnExecWithBothTimeouts) {
   }
 }
 
-TEST(TcpConnect, IPv6Loopback) {
-  ScriptedServer server({{}, Script::After::Close}, AF_INET6);
-  if (!server.ok()) GTEST_SKIP() << "this machine has no IPv6 loopback";
-  const auto stream = tcp_connect("::1", server.port(), kShort);
-  EXPECT_TRUE(stream.has_value()) << stream.error().text();
-}
-
 TEST(TcpConnect, ZeroLimitIsRefused) {
   ScriptedServer server({{}, Script::After::Close});
   ASSERT_TRUE(server.ok());

@@ -31,21 +31,19 @@ inline constexpr std::chrono::milliseconds kServeLimit = 2000ms;
 inline std::string refused_text() { return NetError::system(ECONNREFUSED).text(); }
 inline std::string receive_timeout_text() { return NetError::system(EAGAIN).text(); }
 
-// A TCP socket bound to port 0 of the loopback address of `family`, not yet
-// listening; invalid when that family has no loopback.
-inline Socket bind_loopback(int family) {
-  const auto address = parse_address_literal(family == AF_INET ? "127.0.0.1" : "::1", 0);
-  Socket socket(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+// A TCP socket bound to port 0 of 127.0.0.1, not yet listening.
+inline Socket bind_loopback() {
+  const auto address = parse_address_literal("127.0.0.1", 0);
+  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!socket.valid() || ::bind(socket.get(), address->get(), address->size()) != 0) return {};
   return socket;
 }
 
 inline std::uint16_t local_port(const Socket& socket) {
-  sockaddr_storage address{};
+  sockaddr_in address{};
   socklen_t size = sizeof address;
   ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &size);
-  return ntohs(address.ss_family == AF_INET ? reinterpret_cast<sockaddr_in&>(address).sin_port
-                                            : reinterpret_cast<sockaddr_in6&>(address).sin6_port);
+  return ntohs(address.sin_port);
 }
 
 // What a scripted server does with the one connection it accepts.
@@ -57,7 +55,7 @@ struct Script {
 
 class ScriptedServer {
  public:
-  explicit ScriptedServer(Script script, int family = AF_INET) : listener_(bind_loopback(family)) {
+  explicit ScriptedServer(Script script) : listener_(bind_loopback()) {
     if (!listener_.valid() || ::listen(listener_.get(), 4) != 0) {
       listener_.close();
       return;
@@ -114,7 +112,7 @@ class RefusedPort {
   std::uint16_t port() const { return port_; }
 
  private:
-  Socket socket_ = bind_loopback(AF_INET);
+  Socket socket_ = bind_loopback();
   std::uint16_t port_ = local_port(socket_);
 };
 
@@ -122,7 +120,7 @@ class RefusedPort {
 // its accept queue filled, so the kernel ignores further SYNs.
 class DroppedPort {
  public:
-  DroppedPort() : listener_(bind_loopback(AF_INET)) {
+  DroppedPort() : listener_(bind_loopback()) {
     if (!listener_.valid() || ::listen(listener_.get(), 0) != 0) return;
     port_ = local_port(listener_);
     const auto address = parse_address_literal("127.0.0.1", port_);

@@ -1,6 +1,5 @@
-"""probe_device at the Python boundary: binding, argument conversion, the
-report dict, the panic and the released lock. The probe's steps and texts are
-tested below the boundary."""
+"""probe_device at the Python boundary: binding, conversion, the report dict,
+the panic and the released lock; the probe itself is tested below it."""
 import math
 import sys
 import threading
@@ -55,20 +54,16 @@ class Binding(unittest.TestCase):
             (("h", "v"), {"host": "x"},
              TypeError("probe_device() got multiple values for argument 'host'")),
             ((b"h", "v"), {}, TypeError("argument 'host': " + CAST % ("bytes", "PyString"))),
-            (("h", None), {}, TypeError("argument 'vendor': " + CAST % ("NoneType", "PyString"))),
             (("h", "v", "5"), {},
              TypeError("argument 'timeout_seconds': must be real number, not str")),
             (("h", "v", 1.0, "ssh"), {}, TypeError("argument 'skip': Can't extract `str` to `Vec`")),
             (("h", "v"), {"skip": {"ssh"}}, TypeError("argument 'skip': " + CAST % ("set", "Sequence"))),
-            (("h", "v"), {"skip": (s for s in ALL_STEPS)},
-             TypeError("argument 'skip': " + CAST % ("generator", "Sequence"))),
             (("h", "v"), {"skip": b"ssh"}, TypeError("argument 'skip': " + CAST % ("int", "PyString"))),
             # The skip list is converted before the timeout becomes a duration.
             (("h", "v", math.inf, [1]), {},
              TypeError("argument 'skip': " + CAST % ("int", "PyString"))),
             # Errors raised by the arguments themselves pass unchanged.
             (("h", "v", Raising(Child("child"))), {}, Child("child")),
-            (("\ud800", "v"), {}, None),
             (("h", "v", 1.0, ["ssh", "\ud800"]), {}, None),
         ]
         for args, kwargs, expected in rows:

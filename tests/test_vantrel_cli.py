@@ -1,10 +1,5 @@
-"""The vantrel tool, run as a user runs it: arguments in, output and exit status out.
-
-Each subcommand is checked for its mapping of outcomes to output and exit
-status; what the outcomes are is tested below the tool. The binary is named by
-the environment variable VANTREL (tests/CMakeLists.txt sets it for the
-vantrel-cli test); without it every test here is skipped.
-"""
+"""vantrel as a user runs it: each outcome's output and exit status. VANTREL
+names the binary (tests/CMakeLists.txt sets it); without it the tests skip."""
 import json
 import os
 import pty
@@ -29,10 +24,8 @@ def vantrel(*args, stderr=subprocess.PIPE, **kwargs):
                           stderr=stderr, timeout=60, text=True, stdin=subprocess.DEVNULL, **kwargs)
 
 
-def blocks(types, leave_out=()):
-    return "commands:\n" + "".join(
-        '  - type: %s\n    versions:\n      - applies_to: "*"\n        cli: do it\n' % name
-        for name in types if name not in leave_out)
+def arp_block(line="cli: show arp"):
+    return 'commands:\n  - type: ARP_TABLE\n    versions:\n      - applies_to: "*"\n        %s\n' % line
 
 
 LAB = vendor_file("lab", LAB_COMMANDS + """  - type: INTERFACE_CONFIG
@@ -43,10 +36,10 @@ LAB = vendor_file("lab", LAB_COMMANDS + """  - type: INTERFACE_CONFIG
           interface {interface}
           end
 """)
-BROKEN = vendor_file("broken", blocks(["ARP_TABLE"]).replace("cli: do it", "notes: no cli"))
+BROKEN = vendor_file("broken", arp_block("notes: no cli"))
 # For check: one file per kind of problem, each at a known line and column.
 CHECKED = {
-    "a-first.yaml": vendor_file("twin", blocks(["ARP_TABLE"])),
+    "a-first.yaml": vendor_file("twin", arp_block()),
     "b-range.yaml": vendor_file("ranged", """commands:
   - type: ARP_TABLE
     versions:
@@ -73,15 +66,13 @@ def without_elapsed(lines):
 @unittest.skipUnless(VANTREL, "VANTREL names no vantrel binary")
 class Vantrel(unittest.TestCase):
     def test_help_usage_errors_and_lost_output(self):
+        # Usage errors are one line on stderr with status 2.
         for args in [[], ["vendors"], ["lookup"], ["table"], ["check"], ["probe"]]:
             result = vantrel(*args, "--help")
             self.assertEqual((result.returncode, result.stderr), (OK, ""), args)
             self.assertIn("Exit status:", result.stdout)
         rows = [
             ([], "vantrel: a subcommand is required (see --help)"),
-            (["table", "a", "b", "c"],
-             "vantrel: the following argument was not expected: c (see --help)"),
-            (["probe", "--jobs", "0", "h"], None),
             (["probe", "--timeout", "nan", "h"],
              "vantrel: --timeout: expected a positive number of seconds"),
             (["probe", "--timeout", "1e30", "h"], "vantrel: --timeout: too large"),
@@ -92,8 +83,7 @@ class Vantrel(unittest.TestCase):
             with self.subTest(args=args):
                 result = vantrel(*args)
                 self.assertEqual((result.returncode, result.stdout), (USAGE, ""))
-                self.assertRegex(result.stderr, r"\Avantrel: [^\n]+\n\Z")
-                self.assertEqual(result.stderr, (message or result.stderr[:-1]) + "\n")
+                self.assertEqual(result.stderr, message + "\n")
         self.assertEqual(vantrel("--version").stdout, "vantrel 0.2.0\n")
         with open("/dev/full", "w") as full:
             result = vantrel("vendors", stdout=full)
@@ -138,14 +128,6 @@ class Vantrel(unittest.TestCase):
                     # A row without the final line break gives the start of the text only.
                     self.assertEqual(shown if output.endswith("\n") else shown[:len(output)],
                                      output)
-
-    def test_vendors_in_file_name_order(self):
-        # Byte order of file names; the later "one" replaces the earlier in place.
-        files = {"b.yaml": vendor_file("two"), "a.yaml": vendor_file("one"),
-                 "c.yaml": vendor_file("one"), "d.yml": "x: ["}
-        with Directory(files) as path:
-            result = vantrel("vendors", "--dir", path)
-        self.assertEqual((result.returncode, result.stdout, result.stderr), (OK, "one\ntwo\n", ""))
 
     def test_table(self):
         with Directory({"lab.yaml": LAB}) as path:
@@ -199,23 +181,12 @@ class Vantrel(unittest.TestCase):
                       lines)
         self.assertEqual(lines[-1], "checked 5 files: 3 errors, 6 warnings")
 
-    def test_check_of_clean_and_nearly_clean_files(self):
-        types = [row["type"] for row in json.loads(
-            vantrel("table", "arista_eos", "4.20.1F", "--json").stdout)["commands"]]
-        rows = [
-            (blocks(types), OK, ["checked 1 file: 0 errors, 0 warnings"]),
-            (blocks(types, ["HOSTNAME"]), NEGATIVE,
-             ["ok.yaml: warning: commands: no block of type HOSTNAME: every lookup of it finds "
-              "no entry at line 6 column 3", "checked 1 file: 0 errors, 1 warning"]),
-        ]
-        for commands, status, lines in rows:
-            with Directory({"ok.yaml": vendor_file("ok", commands)}) as path:
-                result = vantrel("check", path)
-            self.assertEqual((result.returncode, result.stdout.splitlines()), (status, lines))
+    def test_check_of_the_compiled_in_files(self):
         catalog = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalog")
-        document = json.loads(vantrel("check", catalog, "--json").stdout)
-        self.assertEqual((len(document["files"]), document["errors"], document["warnings"]),
-                         (7, 0, 0))
+        result = vantrel("check", catalog, "--json")
+        document = json.loads(result.stdout)
+        self.assertEqual((result.returncode, len(document["files"]), document["errors"],
+                          document["warnings"]), (OK, 7, 0, 0))
 
     def test_probe_reports_in_host_order(self):
         with GnmiPort() as refused:

@@ -86,11 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"lower_case_type", with_head("commands:\n- type: arp_table\n  versions: []\n"),
                  "commands[0].type: " + parse_command_type("arp_table").error() +
                      " at line 6 column 9"},
-        Rejected{"scalar_block", with_head("commands:\n- x\n"),
-                 "commands[0]: invalid type: string \"x\", expected struct CommandBlock at line "
-                 "6 column 3"},
         Rejected{"sequence_as_text", "vendor: [a]\n",
                  "vendor: invalid type: sequence, expected a string at line 1 column 9"},
+        Rejected{"map_as_text", "vendor: {a: 1}\n",
+                 "vendor: invalid type: map, expected a string at line 1 column 9"},
         Rejected{"quoted_true_flag", kEntry + "    unverified: \"true\"\n",
                  "commands[0].versions[0].unverified: invalid type: string \"true\", expected "
                  "a boolean at line 10 column 17"},
@@ -99,11 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
                            "  protocol_alternatives:\n    restconf: {}\n"),
                  "commands[0].protocol_alternatives.restconf: missing field `url_path` at line "
                  "9 column 15"},
-        Rejected{"null_alternatives",
-                 with_head("commands:\n- type: VERSION\n  versions: []\n"
-                           "  protocol_alternatives: null\n"),
-                 "commands[0].protocol_alternatives: invalid type: unit value, expected struct "
-                 "ProtocolAlternatives at line 8 column 26"},
         Rejected{"merge_key_merges_nothing",
                  with_head("base: &b {type: VERSION, versions: []}\ncommands:\n- <<: *b\n"),
                  "commands[0]: missing field `type` at line 7 column 3"},

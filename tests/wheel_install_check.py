@@ -32,52 +32,36 @@ assert importlib.metadata.version("orvane-vantrel") == native.__version__
 """
 
 
-def check_wheel(wheel, version):
-    problems = []
-    expected = "orvane_vantrel-%s-%s.whl" % (version, build_wheel.WHEEL_TAG)
-    if wheel.name != expected:
-        problems.append("wheel named %s, not %s" % (wheel.name, expected))
+def wheel_problems(wheel, version):
+    info = "orvane_vantrel-%s.dist-info/" % version
     with zipfile.ZipFile(wheel) as archive:
-        names = set(archive.namelist())
-        info = "orvane_vantrel-%s.dist-info/" % version
-        package = {n for n in names if not n.startswith(info)}
-        if package != CONTENTS:
-            problems.append("package files %s" % sorted(package))
-        metadata = archive.read(info + "WHEEL").decode()
-    for line in ["Root-Is-Purelib: false", "Tag: " + build_wheel.WHEEL_TAG]:
-        if line not in metadata.splitlines():
-            problems.append("WHEEL lacks %r" % line)
-    return problems
+        package = {n for n in archive.namelist() if not n.startswith(info)}
+        metadata = archive.read(info + "WHEEL").decode().splitlines()
+    return ([] if wheel.name == "orvane_vantrel-%s-%s.whl" % (version, build_wheel.WHEEL_TAG)
+            else ["wheel named " + wheel.name]) + \
+        ([] if package == CONTENTS else ["package files %s" % sorted(package)]) + \
+        ["WHEEL lacks " + line for line in ["Root-Is-Purelib: false", "Tag: " + build_wheel.WHEEL_TAG]
+         if line not in metadata]
 
 
-def run(command, **kwargs):
-    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                            text=True, **kwargs)
-    return result.returncode, result.stdout
-
-
-def check_interpreter(python, wheel, folder):
-    """Returns the failure text, or None."""
+def interpreter_failure(python, wheel, folder):
+    """The failure text, or None."""
     venv = folder / "venv"
     env = {k: v for k, v in os.environ.items()
            if k not in ("PYTHONPATH", "PYTHONHOME", "VANTREL", "VIRTUAL_ENV")}
     env.update(PYTHONNOUSERSITE="1", PYTHONDONTWRITEBYTECODE="1", PIP_NO_INPUT="1")
     inside = str(venv / "bin" / "python")
-    steps = [
-        [python, "-m", "venv", str(venv)],
-        [inside, "-m", "pip", "install", "--no-index", "--no-deps", "--quiet",
-         "--disable-pip-version-check", str(wheel)],
-        [inside, "-c", WHERE_FROM],
-        [inside, "-m", "unittest", "discover", "-s", str(TESTS), "-p", "test_*.py"],
-    ]
-    for step in steps:
+    for step in [[python, "-m", "venv", str(venv)],
+                 [inside, "-m", "pip", "install", "--no-index", "--no-deps", "--quiet",
+                  "--disable-pip-version-check", str(wheel)],
+                 [inside, "-c", WHERE_FROM],
+                 [inside, "-m", "unittest", "discover", "-s", str(TESTS), "-p", "test_*.py"]]:
         # The folder is not the source tree, so nothing shadows the installed package.
-        status, output = run(step, cwd=folder, env=env, timeout=600)
-        if status != 0:
-            return "%s failed (%d):\n%s" % (" ".join(step[1:4]), status, output)
-        if step is steps[-1]:
-            summary = [line for line in output.splitlines() if line.startswith("Ran ")]
-            print("  %s" % (summary[-1] if summary else "no tests ran"))
+        result = subprocess.run(step, cwd=folder, env=env, timeout=600, text=True,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        if result.returncode != 0:
+            return "%s failed (%d):\n%s" % (" ".join(step[1:4]), result.returncode, result.stdout)
+    print("  " + [line for line in result.stdout.splitlines() if line.startswith("Ran ")][-1])
     return None
 
 
@@ -87,27 +71,23 @@ def main():
     parser.add_argument("--version", required=True)
     parser.add_argument("pythons", nargs="+")
     args = parser.parse_args()
-
-    passed = failed = 0
+    failures = []
     with tempfile.TemporaryDirectory(prefix="orvane-wheel-check-") as tmp:
         tmp = pathlib.Path(tmp)
         wheel = build_wheel.build(args.native, args.version, tmp / "dist")
-        problems = check_wheel(wheel, args.version)
-        for problem in problems:
+        for problem in wheel_problems(wheel, args.version):
             print("wheel: " + problem)
-        failed += bool(problems)
+            failures.append(problem)
         for index, python in enumerate(args.pythons):
             print("%s:" % python)
             folder = tmp / ("python-%d" % index)
             folder.mkdir()
-            failure = check_interpreter(python, wheel, folder)
+            failure = interpreter_failure(python, wheel, folder)
             if failure:
                 print(failure)
-                failed += 1
-            else:
-                passed += 1
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+                failures.append(python)
+    print("%d failures" % len(failures))
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":
