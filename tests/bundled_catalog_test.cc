@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "catalog/loader.h"
+#include "catalog/lookup.h"
 
 namespace ov {
 namespace {
@@ -40,6 +41,60 @@ TEST(BundledCatalog, EveryFileIsWholeAndEveryEntryHasItsShape) {
         EXPECT_TRUE(cli != "NOT_SUPPORTED" || entry.applies_to == "*") << where;
       }
     }
+  }
+}
+
+// A lookup's outcome in a word, by LookupStatus, when it is not the text itself.
+constexpr std::string_view kWords[] = {"(text)",          "(no block)", "(no entry)",
+                                       "(not supported)", "(unknown vendor)", "(invalid)",
+                                       "(invalid range)"};
+
+TEST(BundledCatalog, WorkedLookupsAndTheFirmwareEdgesOfEachTable) {
+  using enum CommandType;
+  struct Row {
+    std::string_view vendor, firmware;
+    CommandType command;
+    std::string_view expected;  // the text, "~x" for a text with x, or a word
+  };
+  const Row rows[] = {
+      // Worked examples.
+      {"cisco_ios", "16.12.4", MacTable, "show mac address-table"},
+      {"cisco_ios", "12.2(55)SE12", MacTable, "show mac-address-table"},
+      {"arista_eos", "4.20.1F", InterfaceConfig, "show running-config interfaces {interface}"},
+      {"aruba_aoscx", "10.13", PortPolicyPush, "~{percent} percent"},
+      {"aruba_aoscx", "GL.10.13", PortPolicyPush, "(no entry)"},
+      {"cisco_nxos", "5.2(1)", ArpTable, "(no entry)"},
+      {"hpe_procurve", "16.10.0021", ArpTable, "show arp"},
+      {"meraki_ms", "switch-15-21", ArpTable, "(invalid)"},
+      {"meraki_ms", "15.21", ArpTable, kWords[0]},
+      // Arista: everything needs 4.20.
+      {"arista_eos", "4.19", ArpTable, "(no entry)"},
+      // Aruba: the kbps form never wins; CIVIC_LOCATION needs 10.05.
+      {"aruba_aoscx", "FL.10.13.1000", PortPolicyPush, "~{percent} percent"},
+      {"aruba_aoscx", "10.04", CivicLocation, "(no entry)"},
+      {"aruba_aoscx", "10.05", CivicLocation, kWords[0]},
+      // Cisco IOS: the 12.x / 15.x split and the 12.2 and 15.0 floors.
+      {"cisco_ios", "12.2", LldpDetail, kWords[0]},
+      {"cisco_ios", "12.2(55)SE12", HardwareIdentity, "(no entry)"},
+      // NX-OS bracket firmware.
+      {"cisco_nxos", "7.0(3)I7(9)", PortPoeOn, kWords[0]},
+      // Junos: per-block minimum releases.
+      {"juniper_junos", "10.4R3", ArpTable, "show arp no-resolve | no-more"},
+      {"juniper_junos", "10.4R3", MacTable, "(no entry)"},
+      {"juniper_junos", "1.0", SaveConfig, "commit"},
+      // NOT_SUPPORTED applies to every firmware.
+      {"arista_eos", "4.30.1F", CivicLocation, "(not supported)"},
+      {"meraki_ms", "15.21", SaveConfig, "(not supported)"},
+  };
+  const auto catalog = load_bundled();
+  ASSERT_TRUE(catalog);
+  for (const auto& [vendor, firmware, command, expected] : rows) {
+    const auto outcome = classify_lookup(*catalog, vendor, firmware, command);
+    const bool text = outcome.status == LookupStatus::Text && expected != kWords[0];
+    const std::string_view got = text ? outcome.text() : kWords[static_cast<int>(outcome.status)];
+    EXPECT_TRUE(expected.starts_with('~') ? got.find(expected.substr(1)) != got.npos
+                                          : got == expected)
+        << vendor << " " << firmware << " " << yaml_name(command) << ": " << got;
   }
 }
 

@@ -3,67 +3,55 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <optional>
 #include <string>
+
+#include "catalog/loader.h"
 
 namespace ov {
 namespace {
 
-CommandEntry entry(std::string applies_to, std::string cli,
-                   std::optional<std::string> notes = std::nullopt) {
-  CommandEntry result;
-  result.range = VersionRange::parse(applies_to);
-  result.applies_to = std::move(applies_to);
-  result.cli = std::move(cli);
-  result.notes = std::move(notes);
-  return result;
-}
-
-CommandBlock block(CommandType type, std::initializer_list<CommandEntry> versions) {
-  CommandBlock result;
-  result.type = type;
-  result.versions = versions;
-  return result;
-}
-
-VendorFile vendor(std::string name, std::initializer_list<CommandBlock> commands) {
-  VendorFile result;
-  result.vendor = std::move(name);
-  result.commands = commands;
-  return result;
+// Read by the vendor-file reader, so that every entry has its parsed range.
+VendorFile vendor(std::string_view name, std::string_view commands) {
+  auto file = parse_vendor_file("vendor: " + std::string(name) +
+                                "\ndisplay_name: D\nmanufacturer: M\nproduct_family: P\ncommands:\n" +
+                                std::string(commands));
+  EXPECT_TRUE(file) << file.error().render();
+  return file ? *std::move(file) : VendorFile{};
 }
 
 Catalog sample_catalog() {
-  using enum CommandType;
   Catalog catalog;
-  catalog.insert(vendor(
-      "arista_eos",
-      {
-          block(ArpTable, {entry(">=4.20", "show ip arp")}),
-          block(StpVlanList, {entry(">=4.20", "show spanning-tree"),
-                              entry(">=4.20", "show spanning-tree vlan")}),
-          block(MacTable, {entry("*", "any"), entry(">=4.20", "one"),
-                           entry(">=4.20,<4.24||>=4.28", "three"), entry(">=4.22,<4.30", "two")}),
-          block(CivicLocation,
-                {entry(">=4.0", "NOT_SUPPORTED", "Arista EOS does not expose civic location")}),
-          block(Hostname, {entry("*", "NOT_SUPPORTED\n")}),
-          block(Version, {entry("*", " NOT_SUPPORTED")}),
-          block(PortPoeOff, {entry("*", "power inline never"),
-                             entry(">=4.0", "NOT_SUPPORTED", "no PoE on this line")}),
-          block(PortPoeOn, {entry(">=4.0", "NOT_SUPPORTED", "no PoE"),
-                            entry(">=4.0,<9", "power inline auto")}),
-          block(PortNoShutdown,
-                {entry(">=4.0", "no shutdown"), entry(">=4.0", "NOT_SUPPORTED", "never")}),
-          block(PortShutdown, {}),
-          block(VlanList, {entry(">=5.0", "first block")}),
-          block(VlanList, {entry("*", "second block")}),
-          block(SviConfig, {entry(">=4.0", "show vlan interface"), entry(">=abc", "bad")}),
-          block(SviCreate, {entry("4.20,", "bad"), entry("*", "interface vlan {vlan_id}")}),
-          block(InterfaceStats, {entry("*", "show interfaces counters\nshow interfaces status\n")}),
-      }));
-  catalog.insert(
-      vendor("aruba_aoscx", {block(PortPolicyPush, {entry(">=10.04,<FL.01.17", "old form"),
-                                                    entry(">=FL.01.17", "percent form")})}));
+  catalog.insert(vendor("arista_eos", R"(
+- {type: ARP_TABLE, versions: [{applies_to: ">=4.20", cli: show ip arp}]}
+- {type: STP_VLAN_LIST, versions: [{applies_to: ">=4.20", cli: show spanning-tree},
+                                   {applies_to: ">=4.20", cli: show spanning-tree vlan}]}
+- {type: MAC_TABLE, versions: [{applies_to: "*", cli: any}, {applies_to: ">=4.20", cli: one},
+                               {applies_to: ">=4.20,<4.24||>=4.28", cli: three},
+                               {applies_to: ">=4.22,<4.30", cli: two}]}
+- {type: CIVIC_LOCATION, versions: [{applies_to: ">=4.0", cli: NOT_SUPPORTED,
+                                     notes: Arista EOS does not expose civic location}]}
+- {type: HOSTNAME, versions: [{applies_to: "*", cli: "NOT_SUPPORTED\n"}]}
+- {type: VERSION, versions: [{applies_to: "*", cli: " NOT_SUPPORTED"}]}
+- {type: PORT_POE_OFF, versions: [{applies_to: "*", cli: power inline never},
+                                  {applies_to: ">=4.0", cli: NOT_SUPPORTED, notes: no PoE on this line}]}
+- {type: PORT_POE_ON, versions: [{applies_to: ">=4.0", cli: NOT_SUPPORTED, notes: no PoE},
+                                 {applies_to: ">=4.0,<9", cli: power inline auto}]}
+- {type: PORT_NO_SHUTDOWN, versions: [{applies_to: ">=4.0", cli: no shutdown},
+                                      {applies_to: ">=4.0", cli: NOT_SUPPORTED, notes: never}]}
+- {type: PORT_SHUTDOWN, versions: []}
+- {type: VLAN_LIST, versions: [{applies_to: ">=5.0", cli: first block}]}
+- {type: VLAN_LIST, versions: [{applies_to: "*", cli: second block}]}
+- {type: SVI_CONFIG, versions: [{applies_to: ">=4.0", cli: show vlan interface},
+                                {applies_to: ">=abc", cli: bad}]}
+- {type: SVI_CREATE, versions: [{applies_to: "4.20,", cli: bad},
+                                {applies_to: "*", cli: "interface vlan {vlan_id}"}]}
+- {type: INTERFACE_STATS, versions: [{applies_to: "*",
+                                      cli: "show interfaces counters\nshow interfaces status\n"}]}
+)"));
+  catalog.insert(vendor("aruba_aoscx", R"(
+- {type: PORT_POLICY_PUSH, versions: [{applies_to: ">=10.04,<FL.01.17", cli: old form},
+                                      {applies_to: ">=FL.01.17", cli: percent form}]}
+)"));
   return catalog;
 }
 
