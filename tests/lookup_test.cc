@@ -96,7 +96,6 @@ TEST(LookupTest, ChoosesTheMostSpecificMatch) {
       {"arista_eos", "4.22.1F", StpVlanList, "show spanning-tree"},  // the first of equals
       {"arista_eos", "4.22", MacTable, "three"},
       {"arista_eos", "4.25", MacTable, "two"},
-      {"arista_eos", "4.31", MacTable, "three"},
       {"aruba_aoscx", "FL.10.13.1000", PortPolicyPush, "percent form"},
       {"arista_eos", " 4.20 ", InterfaceStats, "show interfaces counters\nshow interfaces status\n"},
   });
@@ -136,7 +135,7 @@ TEST(LookupTest, NotSupportedOnlyWhenChosenAndExact) {
       {"arista_eos", "3.0", PortPoeOff, "power inline never"},
       {"arista_eos", "4.20", PortPoeOn, "power inline auto"},
       {"arista_eos", "9.0", PortPoeOn, "error: PortPoeOn is not supported on arista_eos: no PoE"},
-      {"arista_eos", "4.20", PortNoShutdown, "no shutdown"},
+      {"arista_eos", "4.20", PortNoShutdown, "no shutdown"},  // the first of equals
       {"arista_eos", "4.20", Hostname, "NOT_SUPPORTED\n"},
       {"arista_eos", "4.20", Version, " NOT_SUPPORTED"},
   });

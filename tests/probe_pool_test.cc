@@ -15,7 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A probe that names its host by index, done after `delay(index)`, and a
-// delivery that records the names.
+// delivery that records the names, so that they show the order.
 PoolCallbacks recording(std::vector<std::string>& delivered,
                         std::chrono::milliseconds (*delay)(std::size_t)) {
   PoolCallbacks callbacks;
@@ -25,8 +25,7 @@ PoolCallbacks recording(std::vector<std::string>& delivered,
     report.host = std::to_string(index);
     return report;
   };
-  callbacks.deliver = [&delivered](std::size_t index, probe::ProbeReport report) {
-    EXPECT_EQ(report.host, std::to_string(index));
+  callbacks.deliver = [&delivered](std::size_t, probe::ProbeReport report) {
     delivered.push_back(report.host);
   };
   return callbacks;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,49 +43,42 @@ TEST(RunProbe, SkipNamesIgnoreAsciiCaseOnly) {
   }
 }
 
-// One port of a loopback device, standing in for one of the four services.
-struct Port {
-  enum class Kind { Scripted, Refused, Dropped } kind;
-  Script script;
-};
-Port sends(std::string text) { return {Port::Kind::Scripted, {{std::move(text)}}}; }
-Port accepts() { return {Port::Kind::Scripted, {}}; }
-Port silent() { return {Port::Kind::Scripted, {{}, Script::After::Hold}}; }
-Port refused() { return {Port::Kind::Refused, {}}; }
-Port dropped() { return {Port::Kind::Dropped, {}}; }
+// One port of a loopback device, standing in for one of the four services:
+// it starts its fixture, keeps it alive in `kept` and gives its port.
+using Kept = std::vector<std::shared_ptr<void>>;
+using Port = std::function<std::uint16_t(Kept& kept, bool& ok)>;
+
+template <class Fixture, class... Args>
+Port port_of(Args... args) {
+  return [=](Kept& kept, bool& ok) {
+    auto fixture = std::make_shared<Fixture>(args...);
+    ok = ok && fixture->ok();
+    kept.push_back(fixture);
+    return fixture->port();
+  };
+}
+Port sends(std::string text) { return port_of<fixtures::ScriptedServer>(Script{{text}}); }
+Port accepts() { return port_of<fixtures::ScriptedServer>(Script{}); }
+Port silent() { return port_of<fixtures::ScriptedServer>(Script{{}, Script::After::Hold}); }
+Port refused() { return port_of<fixtures::RefusedPort>(); }
+Port dropped() { return port_of<fixtures::DroppedPort>(); }
 
 // The four ports and the step table that points at them.
-class Device {
- public:
+struct Device {
   explicit Device(const std::array<Port, 4>& ports) {
     for (std::size_t i = 0; i < ports.size(); ++i) {
-      steps_[i] = kProbeSteps[i];
-      if (ports[i].kind == Port::Kind::Scripted) {
-        servers_.push_back(std::make_unique<fixtures::ScriptedServer>(ports[i].script));
-        ok_ = ok_ && servers_.back()->ok();
-        steps_[i].port = servers_.back()->port();
-      } else if (ports[i].kind == Port::Kind::Refused) {
-        steps_[i].port = refused_.emplace_back(std::make_unique<fixtures::RefusedPort>())->port();
-      } else {
-        dropped_.push_back(std::make_unique<fixtures::DroppedPort>());
-        ok_ = ok_ && dropped_.back()->ok();
-        steps_[i].port = dropped_.back()->port();
-      }
+      steps[i] = kProbeSteps[i];
+      steps[i].port = ports[i](kept, ok);
     }
   }
-  bool ok() const { return ok_; }
-  const std::array<ProbeStep, 4>& steps() const { return steps_; }
   // "gnmi:PORT" for step i.
   std::string start(std::size_t i) const {
-    return std::string(steps_[i].prefix) + std::to_string(steps_[i].port);
+    return std::string(steps[i].prefix) + std::to_string(steps[i].port);
   }
 
- private:
-  std::vector<std::unique_ptr<fixtures::ScriptedServer>> servers_;
-  std::vector<std::unique_ptr<fixtures::RefusedPort>> refused_;
-  std::vector<std::unique_ptr<fixtures::DroppedPort>> dropped_;
-  std::array<ProbeStep, 4> steps_{};
-  bool ok_ = true;
+  Kept kept;
+  bool ok = true;
+  std::array<ProbeStep, 4> steps{};
 };
 
 TEST(RunProbe, LoopbackDevices) {
@@ -125,9 +119,9 @@ TEST(RunProbe, LoopbackDevices) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const Device device(row.ports);
-    ASSERT_TRUE(device.ok());
+    ASSERT_TRUE(device.ok);
     const auto started = Clock::now();
-    const ProbeReport report = run_probe("127.0.0.1", "cisco_ios", kShort, row.skip, device.steps());
+    const ProbeReport report = run_probe("127.0.0.1", "cisco_ios", kShort, row.skip, device.steps);
     EXPECT_EQ(std::tie(report.host, report.vendor), std::tuple("127.0.0.1", "cisco_ios"));
     EXPECT_EQ(std::tie(report.ssh_banner, report.netconf_available, report.gnmi_available,
                        report.restconf_available),

@@ -109,6 +109,7 @@ class ScriptedServer {
 // listening.
 class RefusedPort {
  public:
+  bool ok() const { return socket_.valid(); }
   std::uint16_t port() const { return port_; }
 
  private:

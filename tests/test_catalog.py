@@ -74,6 +74,10 @@ class LoadDir(unittest.TestCase):
                          "argument 'path': 'PosixPath' object cannot be converted to 'PyString'")
         with self.assertRaises(UnicodeEncodeError):
             Catalog.load_dir("\udc80")
+        with self.assertRaises(TypeError) as caught:
+            Catalog.load_dir("a", "b")
+        self.assertEqual(str(caught.exception),
+                         "Catalog.load_dir() takes 1 positional arguments but 2 were given")
 
 
 class Cli(unittest.TestCase):
@@ -93,6 +97,10 @@ class Cli(unittest.TestCase):
             (("nobody", "x", "ArpTable"), ValueError("unknown CommandType: ArpTable")),
             (("lab", None, 3), TypeError(
                 "argument 'firmware': 'NoneType' object cannot be converted to 'PyString'")),
+            ((), TypeError("Catalog.cli() missing 3 required positional arguments: 'vendor', "
+                           "'firmware', and 'command'")),
+            (("lab", "1"), TypeError(
+                "Catalog.cli() missing 1 required positional argument: 'command'")),
         ]
         for args, expected in rows:
             with self.subTest(args=args):

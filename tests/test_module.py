@@ -1,7 +1,6 @@
-"""The module surface: names, documentation, caching and the interpreter guard."""
+"""The module surface: names, caching and the interpreter guard."""
 
 import importlib
-import os
 import subprocess
 import sys
 import textwrap
@@ -14,13 +13,12 @@ EXPORTS = ["Catalog", "probe_device", "__version__"]
 
 
 class ModuleSurfaceTest(unittest.TestCase):
-    def test_names_file_and_cached_import(self):
+    def test_names_and_cached_import(self):
         self.assertEqual(native.__version__, "0.2.0")
         self.assertEqual(native.__all__, EXPORTS)
         self.assertEqual({name for name in vars(native) if not name.startswith("__")},
                          {"Catalog", "probe_device"})
         self.assertEqual(native.probe_device.__module__, "orvane_vantrel._native")
-        self.assertTrue(native.__file__.endswith(os.path.join("orvane_vantrel", "_native.abi3.so")))
         first = sys.modules.pop("orvane_vantrel._native")
         try:
             self.assertIs(importlib.import_module("orvane_vantrel._native"), first)

@@ -45,8 +45,6 @@ class Binding(unittest.TestCase):
             pass
 
         rows = [
-            ((), {}, TypeError(
-                "probe_device() missing 2 required positional arguments: 'host' and 'vendor'")),
             (("h", "v", 1.0, [], 5), {}, TypeError(
                 "probe_device() takes from 2 to 4 positional arguments but 5 were given")),
             ((), {"vendor": "v", "extra": 1},

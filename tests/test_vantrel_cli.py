@@ -226,18 +226,15 @@ class Vantrel(unittest.TestCase):
         self.assertEqual((piped.returncode, piped.stderr, len(piped.stdout.splitlines())),
                          (OK, "", 3))
         controller, terminal = pty.openpty()
+        result = vantrel(*args, stderr=terminal)
+        os.close(terminal)
+        seen = b""
         try:
-            result = vantrel(*args, stderr=terminal)
-            os.close(terminal)
-            seen = b""
-            while select.select([controller], [], [], 1)[0]:
-                try:
-                    chunk = os.read(controller, 4096)
-                except OSError:  # the terminal side is closed and drained
-                    break
-                if not chunk:
-                    break
+            while (select.select([controller], [], [], 1)[0]
+                   and (chunk := os.read(controller, 4096))):
                 seen += chunk
+        except OSError:  # the terminal side is closed and drained
+            pass
         finally:
             os.close(controller)
         self.assertEqual(result.returncode, OK)

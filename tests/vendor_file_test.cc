@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "catalog/loader.h"
@@ -196,21 +197,18 @@ TEST(Fields, AbsentPresentAndNullForms) {
       "- type: HOSTNAME\n  versions:\n  - applies_to: '*'\n    cli:\n"
       "    config_required: \"\"\n    sample_output:\n    unverified: True\n");
   ASSERT_TRUE(file) << file.error().render();
-  EXPECT_EQ(file->vendor, "null");
-  EXPECT_EQ(file->notes, "null");
+  EXPECT_EQ(std::tie(file->vendor, file->notes), std::tuple("null", "null"));
   EXPECT_TRUE(file->sources.empty());
   const auto& caps = file->protocol_capabilities;
-  ASSERT_TRUE(caps.rest_api);
+  ASSERT_TRUE(caps.rest_api && caps.gnmi);
   EXPECT_EQ(caps.rest_api->introduced_in, "4.22");
   ASSERT_EQ(caps.rest_api->extra.size(), 2u);
-  EXPECT_EQ(caps.rest_api->extra[0].first, "matured_in");
-  EXPECT_EQ(caps.rest_api->extra[1].first, "auth");
+  EXPECT_EQ(std::tie(caps.rest_api->extra[0].first, caps.rest_api->extra[1].first),
+            std::tuple("matured_in", "auth"));
   EXPECT_FALSE(caps.snmp);
-  ASSERT_TRUE(caps.gnmi);
   EXPECT_EQ(caps.gnmi->notes, "null") << "a tagged null is present text";
   const CommandEntry& entry = file->commands[0].versions[0];
-  EXPECT_EQ(entry.cli, "");
-  EXPECT_EQ(entry.config_required, "");
+  EXPECT_EQ(std::tie(entry.cli, entry.config_required), std::tuple("", ""));
   EXPECT_FALSE(entry.sample_output);
   EXPECT_TRUE(entry.unverified);
 }
