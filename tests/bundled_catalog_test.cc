@@ -67,20 +67,12 @@ TEST(BundledCatalog, WorkedLookupsAndTheFirmwareEdgesOfEachTable) {
       {"hpe_procurve", "16.10.0021", ArpTable, "show arp"},
       {"meraki_ms", "switch-15-21", ArpTable, "(invalid)"},
       {"meraki_ms", "15.21", ArpTable, kWords[0]},
-      // Arista: everything needs 4.20.
-      {"arista_eos", "4.19", ArpTable, "(no entry)"},
-      // Aruba: the kbps form never wins; CIVIC_LOCATION needs 10.05.
+      // Aruba: the kbps form never wins. Then 12.x, NX-OS and Junos floors.
       {"aruba_aoscx", "FL.10.13.1000", PortPolicyPush, "~{percent} percent"},
       {"aruba_aoscx", "10.04", CivicLocation, "(no entry)"},
-      {"aruba_aoscx", "10.05", CivicLocation, kWords[0]},
-      // Cisco IOS: the 12.x / 15.x split and the 12.2 and 15.0 floors.
       {"cisco_ios", "12.2", LldpDetail, kWords[0]},
-      {"cisco_ios", "12.2(55)SE12", HardwareIdentity, "(no entry)"},
-      // NX-OS bracket firmware.
       {"cisco_nxos", "7.0(3)I7(9)", PortPoeOn, kWords[0]},
-      // Junos: per-block minimum releases.
       {"juniper_junos", "10.4R3", ArpTable, "show arp no-resolve | no-more"},
-      {"juniper_junos", "10.4R3", MacTable, "(no entry)"},
       {"juniper_junos", "1.0", SaveConfig, "commit"},
       // NOT_SUPPORTED applies to every firmware.
       {"arista_eos", "4.30.1F", CivicLocation, "(not supported)"},

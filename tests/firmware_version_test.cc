@@ -81,7 +81,7 @@ TEST(FirmwareVersionTest, OrdersByNumbersOnly) {
   }
 }
 
-TEST(Utf8Test, ValidityRefusesOverlongSurrogateAndTooLargeForms) {
+TEST(Utf8Test, ValidityAndTrimming) {
   for (const std::string_view text : {"", "4.22", "caf\xc3\xa9", "\xed\x9f\xbf", "\xf4\x8f\xbf\xbf"}) {
     EXPECT_TRUE(is_valid_utf8(text)) << text;
   }
@@ -89,9 +89,7 @@ TEST(Utf8Test, ValidityRefusesOverlongSurrogateAndTooLargeForms) {
                                       "\xf4\x90\x80\x80", "\xe3\x80", "\x80"}) {
     EXPECT_FALSE(is_valid_utf8(text)) << text;
   }
-}
-
-TEST(Utf8Test, TrimRemovesUnicodeWhiteSpaceOnly) {
+  // Trimming removes Unicode white space only.
   for (const std::string_view space : {"\t", "\r", "\v", " ", "\u0085", "\u00a0", "\u1680",
                                        "\u200a", "\u2029", "\u202f", "\u205f", "\u3000"}) {
     SCOPED_TRACE(space);

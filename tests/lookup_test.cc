@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "catalog/loader.h"
@@ -70,39 +69,23 @@ struct Row {
   std::string_view expected;
 };
 
-void expect_outcomes(std::initializer_list<Row> rows) {
-  const Catalog catalog = sample_catalog();
-  for (const auto& row : rows) {
-    SCOPED_TRACE("vendor '" + std::string(row.vendor) + "' firmware '" + std::string(row.firmware) +
-                 "' " + std::string(yaml_name(row.command)));
-    EXPECT_EQ(outcome(catalog, row.vendor, row.firmware, row.command), row.expected);
-  }
-}
-
 using enum CommandType;
 
-TEST(LookupTest, ChecksInOrder) {
-  expect_outcomes({
+TEST(LookupTest, Outcomes) {
+  const Row rows[] = {
+      // The checks in order: vendor, firmware, block.
       {"cisco_ios_xe", "not a version", ArpTable, "error: unknown vendor: cisco_ios_xe"},
       {"Arista_EOS", "4.20", ArpTable, "error: unknown vendor: Arista_EOS"},
       {"arista_eos", "switch-15-21", InterfaceConfig,
        "error: invalid firmware version 'switch-15-21'"},
       {"arista_eos", "4.20", InterfaceConfig, "(no block)"},
-  });
-}
-
-TEST(LookupTest, ChoosesTheMostSpecificMatch) {
-  expect_outcomes({
+      // The most specific match wins.
       {"arista_eos", "4.22.1F", StpVlanList, "show spanning-tree"},  // the first of equals
       {"arista_eos", "4.22", MacTable, "three"},
       {"arista_eos", "4.25", MacTable, "two"},
       {"aruba_aoscx", "FL.10.13.1000", PortPolicyPush, "percent form"},
       {"arista_eos", " 4.20 ", InterfaceStats, "show interfaces counters\nshow interfaces status\n"},
-  });
-}
-
-TEST(LookupTest, ReportsMissingEntries) {
-  expect_outcomes({
+      // Missing entries, with the firmware as passed, in debug form.
       {"arista_eos", "4.19", ArpTable, R"(error: no entry for arista_eos Some("4.19") ArpTable)"},
       {"arista_eos", "4.20", PortShutdown,
        R"(error: no entry for arista_eos Some("4.20") PortShutdown)"},
@@ -112,21 +95,13 @@ TEST(LookupTest, ReportsMissingEntries) {
       // The firmware is shown as passed, in debug form.
       {"arista_eos", "4.19\"q\\", ArpTable,
        R"(error: no entry for arista_eos Some("4.19\"q\\") ArpTable)"},
-  });
-}
-
-TEST(LookupTest, MalformedRangeFailsOnlyItsBlock) {
-  expect_outcomes({
+      // A malformed range fails only its block.
       {"arista_eos", "4.20", SviConfig,
        "error: invalid version range '>=abc': can't parse 'abc': invalid firmware version 'abc'"},
       {"arista_eos", "4.20", SviCreate,
        "error: invalid version range '4.20,': can't parse '': invalid firmware version ''"},
       {"arista_eos", "4.20", ArpTable, "show ip arp"},
-  });
-}
-
-TEST(LookupTest, NotSupportedOnlyWhenChosenAndExact) {
-  expect_outcomes({
+      // NOT_SUPPORTED only when chosen, and only exactly.
       {"arista_eos", "4.20.1F", CivicLocation,
        "error: CivicLocation is not supported on arista_eos: Arista EOS does not expose civic "
        "location"},
@@ -138,7 +113,13 @@ TEST(LookupTest, NotSupportedOnlyWhenChosenAndExact) {
       {"arista_eos", "4.20", PortNoShutdown, "no shutdown"},  // the first of equals
       {"arista_eos", "4.20", Hostname, "NOT_SUPPORTED\n"},
       {"arista_eos", "4.20", Version, " NOT_SUPPORTED"},
-  });
+  };
+  const Catalog catalog = sample_catalog();
+  for (const auto& row : rows) {
+    EXPECT_EQ(outcome(catalog, row.vendor, row.firmware, row.command), row.expected)
+        << "vendor '" << row.vendor << "' firmware '" << row.firmware << "' "
+        << yaml_name(row.command);
+  }
 }
 
 TEST(LookupTest, ReturnsTheEntryInsideTheCatalog) {

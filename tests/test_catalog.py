@@ -6,7 +6,7 @@ import unittest
 
 from orvane_vantrel._native import Catalog
 
-from vendor_fixtures import BUNDLED_VENDORS, FIFO, LAB_COMMANDS, Directory, vendor_file
+from fixtures import FIFO, LAB_COMMANDS, Directory, vendor_file
 
 
 class Text(str):
@@ -21,7 +21,8 @@ class TypeShape(unittest.TestCase):
             self.assertRaises(TypeError, misuse)
         first, second = Catalog.load_bundled(), Catalog.load_bundled()
         self.assertIsNot(first, second)
-        self.assertEqual((first.vendors(), second.vendors()), (BUNDLED_VENDORS, BUNDLED_VENDORS))
+        self.assertEqual(first.vendors(), second.vendors())
+        self.assertEqual(len(first.vendors()), 7)
 
 
 class LoadDir(unittest.TestCase):
@@ -67,24 +68,19 @@ class LoadDir(unittest.TestCase):
                 self.assertEqual(caught.exception.args, (message,))
                 self.assertIsNone(caught.exception.__cause__)
 
-    def test_path_argument(self):
-        with self.assertRaises(TypeError) as caught:
-            Catalog.load_dir(pathlib.Path("/"))
-        self.assertEqual(str(caught.exception),
-                         "argument 'path': 'PosixPath' object cannot be converted to 'PyString'")
-        with self.assertRaises(UnicodeEncodeError):
-            Catalog.load_dir("\udc80")
-        with self.assertRaises(TypeError) as caught:
-            Catalog.load_dir("a", "b")
-        self.assertEqual(str(caught.exception),
-                         "Catalog.load_dir() takes 1 positional arguments but 2 were given")
-
 
 class Cli(unittest.TestCase):
     def test_outcomes(self):
         with Directory({"lab.yaml": vendor_file("lab", LAB_COMMANDS)}) as path:
             catalog = Catalog.load_dir(path)
+        load_dir = Catalog.load_dir
         rows = [
+            ((pathlib.Path("/"),), TypeError(
+                "argument 'path': 'PosixPath' object cannot be converted to 'PyString'"), load_dir),
+            (("a", "b"), TypeError(
+                "Catalog.load_dir() takes 1 positional arguments but 2 were given"), load_dir),
+            (("\udc80",), UnicodeEncodeError("utf-8", "\udc80", 0, 1, "surrogates not allowed"),
+             load_dir),
             (("lab", "2.1", "ARP_TABLE"), "show arp"),
             ((Text("lab"), Text("2"), "ARP_TABLE"), "show arp"),
             (("lab", "1.0", "ARP_TABLE"), ValueError('no entry for lab Some("1.0") ArpTable')),
@@ -102,15 +98,13 @@ class Cli(unittest.TestCase):
             (("lab", "1"), TypeError(
                 "Catalog.cli() missing 1 required positional argument: 'command'")),
         ]
-        for args, expected in rows:
+        for args, expected, *call in rows:
             with self.subTest(args=args):
                 try:
-                    got = catalog.cli(*args)
+                    got = (call[0] if call else catalog.cli)(*args)
                 except (ValueError, KeyError, TypeError) as error:
                     got = error
-                self.assertEqual((type(got), str(got) if isinstance(got, str) else got.args),
-                                 (type(expected), expected if isinstance(expected, str)
-                                  else expected.args))
+                self.assertEqual((type(got), str(got)), (type(expected), str(expected)))
         self.assertEqual(catalog.cli(vendor="lab", firmware="2", command="ARP_TABLE"), "show arp")
 
 

@@ -8,7 +8,7 @@ import unittest
 
 from orvane_vantrel._native import probe_device
 
-from loopback_port import GnmiPort
+from fixtures import GnmiPort
 
 ALL_STEPS = ["ssh", "netconf", "gnmi", "restconf"]
 OTHERS_THAN_GNMI = ["ssh", "netconf", "restconf"]
@@ -17,14 +17,12 @@ CAST = "'%s' object cannot be converted to '%s'"
 
 
 class Claims:
-    """A sequence of `items` whose length is `length`, or raises it."""
+    """A sequence of `items` that claims the length `length`."""
 
     def __init__(self, items, length):
         self.items, self.length = items, length
 
     def __len__(self):
-        if isinstance(self.length, BaseException):
-            raise self.length
         return self.length
 
     def __getitem__(self, index):
@@ -40,45 +38,40 @@ class Raising:
 
 
 class Binding(unittest.TestCase):
-    def test_failures_name_the_first_failing_parameter(self):
-        class Child(TypeError):
-            pass
-
+    def test_type_errors_name_the_first_failing_parameter(self):
         rows = [
-            (("h", "v", 1.0, [], 5), {}, TypeError(
-                "probe_device() takes from 2 to 4 positional arguments but 5 were given")),
+            (("h", "v", 1.0, [], 5), {},
+             "probe_device() takes from 2 to 4 positional arguments but 5 were given"),
             ((), {"vendor": "v", "extra": 1},
-             TypeError("probe_device() got an unexpected keyword argument 'extra'")),
-            (("h", "v"), {"host": "x"},
-             TypeError("probe_device() got multiple values for argument 'host'")),
-            ((b"h", "v"), {}, TypeError("argument 'host': " + CAST % ("bytes", "PyString"))),
-            (("h", "v", "5"), {},
-             TypeError("argument 'timeout_seconds': must be real number, not str")),
-            (("h", "v", 1.0, "ssh"), {}, TypeError("argument 'skip': Can't extract `str` to `Vec`")),
-            (("h", "v"), {"skip": {"ssh"}}, TypeError("argument 'skip': " + CAST % ("set", "Sequence"))),
-            (("h", "v"), {"skip": b"ssh"}, TypeError("argument 'skip': " + CAST % ("int", "PyString"))),
+             "probe_device() got an unexpected keyword argument 'extra'"),
+            (("h", "v"), {"host": "x"}, "probe_device() got multiple values for argument 'host'"),
+            ((b"h", "v"), {}, "argument 'host': " + CAST % ("bytes", "PyString")),
+            (("h", "v", "5"), {}, "argument 'timeout_seconds': must be real number, not str"),
+            (("h", "v", 1.0, "ssh"), {}, "argument 'skip': Can't extract `str` to `Vec`"),
+            (("h", "v"), {"skip": {"ssh"}}, "argument 'skip': " + CAST % ("set", "Sequence")),
+            (("h", "v"), {"skip": b"ssh"}, "argument 'skip': " + CAST % ("int", "PyString")),
             # The skip list is converted before the timeout becomes a duration.
-            (("h", "v", math.inf, [1]), {},
-             TypeError("argument 'skip': " + CAST % ("int", "PyString"))),
-            # Errors raised by the arguments themselves pass unchanged.
-            (("h", "v", Raising(Child("child"))), {}, Child("child")),
-            (("h", "v", 1.0, ["ssh", "\ud800"]), {}, None),
+            (("h", "v", math.inf, [1]), {}, "argument 'skip': " + CAST % ("int", "PyString")),
         ]
-        for args, kwargs, expected in rows:
+        for args, kwargs, message in rows:
             with self.subTest(args=args, kwargs=kwargs):
-                with self.assertRaises(Exception) as caught:
+                with self.assertRaises(TypeError) as caught:
                     probe_device(*args, **kwargs)
-                if expected is None:
-                    self.assertIs(type(caught.exception), UnicodeEncodeError)
-                else:
-                    self.assertEqual((type(caught.exception), caught.exception.args),
-                                     (type(expected), expected.args))
+                self.assertEqual((type(caught.exception), caught.exception.args),
+                                 (TypeError, (message,)))
+        # Errors raised by the arguments themselves pass unchanged.
+        child = type("Child", (TypeError,), {})("child")
+        for args, kind in [(("h", "v", Raising(child)), type(child)),
+                           (("h", "v", 1.0, ["ssh", "\ud800"]), UnicodeEncodeError)]:
+            with self.assertRaises(kind) as caught:
+                probe_device(*args)
+            self.assertIs(type(caught.exception), kind)
 
     def test_accepted_arguments_and_the_report(self):
-        # The length of the skip sequence is only a hint: a wrong or failing one
-        # changes nothing. With every step skipped nothing touches the network.
+        # The length of the skip sequence is only a hint: a wrong one changes
+        # nothing. With every step skipped nothing touches the network.
         rows = [(True, tuple(s.upper() for s in ALL_STEPS)), (math.nan, ALL_STEPS),
-                (-3, Claims(ALL_STEPS, sys.maxsize)), (0, Claims(ALL_STEPS, RuntimeError("n"))),
+                (-3, Claims(ALL_STEPS, sys.maxsize)), (0, Claims(ALL_STEPS, 0)),
                 (18446744073709549568.0, ALL_STEPS)]
         for timeout, skip in rows:
             with self.subTest(timeout=timeout, skip=skip):

@@ -20,6 +20,10 @@ def stub_signature(function):
     return "(%s)" % ast.unparse(args).replace("=...", "=Ellipsis")
 
 
+def decorators(node):
+    return [ast.unparse(d) for d in node.decorator_list]
+
+
 def runtime_signature(callable_):
     # A receiver reads as positional-only `$self`; to a type checker a
     # stub's plain `self` is the same thing.
@@ -47,22 +51,21 @@ class StubFileTest(unittest.TestCase):
 
     def test_catalog_methods_and_kinds(self):
         stub = self.top["Catalog"]
-        self.assertIn("final", [ast.unparse(d) for d in stub.decorator_list])
+        self.assertIn("final", decorators(stub))
         methods = {node.name: node for node in stub.body if isinstance(node, ast.FunctionDef)}
         runtime = {name: value for name, value in vars(native.Catalog).items()
                    if not name.startswith("_")}
         self.assertEqual(list(methods), list(runtime))
         for name, node in methods.items():
             with self.subTest(method=name):
-                self.assertEqual("staticmethod" in [ast.unparse(d) for d in node.decorator_list],
+                self.assertEqual("staticmethod" in decorators(node),
                                  isinstance(runtime[name], staticmethod))
                 self.assertEqual(stub_signature(node),
                                  runtime_signature(getattr(native.Catalog, name)))
 
     def test_report_typed_dict_has_the_keys_of_a_real_report(self):
         report_class = self.top["ProbeReport"]
-        self.assertEqual([ast.unparse(d) for d in report_class.decorator_list],
-                         ["type_check_only"])
+        self.assertEqual(decorators(report_class), ["type_check_only"])
         self.assertFalse(hasattr(native, "ProbeReport"))
         report = native.probe_device("h", "lab", 1.0, ["ssh", "netconf", "gnmi", "restconf"])
         self.assertEqual([node.target.id for node in report_class.body
