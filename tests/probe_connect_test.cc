@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "probe/net_error.h"
 #include "probe/tcp_connect.h"
