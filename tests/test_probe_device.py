@@ -40,6 +40,7 @@ class Raising:
 class Binding(unittest.TestCase):
     def test_type_errors_name_the_first_failing_parameter(self):
         rows = [
+            ((), {}, "probe_device() missing 2 required positional arguments: 'host' and 'vendor'"),
             (("h", "v", 1.0, [], 5), {},
              "probe_device() takes from 2 to 4 positional arguments but 5 were given"),
             ((), {"vendor": "v", "extra": 1},
