@@ -1,9 +1,10 @@
-"""The module surface: its names and the interpreter guard."""
+"""The module surface and the package root: their names, and the interpreter guard."""
 import subprocess
 import sys
 import textwrap
 import unittest
 
+import orvane_vantrel
 import orvane_vantrel._native as native
 
 
@@ -15,6 +16,9 @@ class ModuleSurfaceTest(unittest.TestCase):
         self.assertEqual({name for name in vars(native) if not name.startswith("__")},
                          {"Catalog", "probe_device"})
         self.assertEqual(native.probe_device.__module__, "orvane_vantrel._native")
+        # The package root gives the same three names.
+        self.assertEqual([getattr(orvane_vantrel, name) for name in orvane_vantrel.__all__],
+                         [getattr(native, name) for name in native.__all__])
 
 
 # Runs in a child process: the guard holds for the life of a process.

@@ -123,6 +123,8 @@ class Vantrel(unittest.TestCase):
                     shown, other = ((result.stdout, result.stderr) if status == OK
                                     else (result.stderr, result.stdout))
                     self.assertEqual((result.returncode, other), (status, ""))
+                    if status != OK:  # every error is one line
+                        self.assertRegex(shown, r"\Avantrel: [^\n]+\n\Z")
                     # A row without the final line break gives the start of the text only.
                     self.assertEqual(shown if output.endswith("\n") else shown[:len(output)],
                                      output)

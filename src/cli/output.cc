@@ -14,11 +14,20 @@ void write_line(std::string_view text) {
 }
 
 Exit fail(Exit status, std::string_view message) {
+  // One line whatever the message: the line breaks of a reason kept from a
+  // vendor file's literal block become blanks, and none is left at the end.
   std::string line = "vantrel: ";
-  line += message;
-  // A message that ends with a line break (notes kept from a literal block)
-  // gets no second one.
-  if (line.back() != '\n') line += '\n';
+  bool pending_blank = false;
+  for (const char c : message) {
+    if (c == '\n' || c == '\r') {
+      pending_blank = true;
+      continue;
+    }
+    if (pending_blank) line += ' ';
+    pending_blank = false;
+    line += c;
+  }
+  line += '\n';
   std::fwrite(line.data(), 1, line.size(), stderr);
   return status;
 }

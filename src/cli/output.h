@@ -15,7 +15,7 @@ void write_out(std::string_view text);
 // `text` on stdout followed by a line break unless it already ends with one.
 void write_line(std::string_view text);
 
-// Prints "vantrel: " + message on stderr and returns `status`.
+// Prints "vantrel: " + message on stderr, on one line, and returns `status`.
 Exit fail(Exit status, std::string_view message);
 
 // Flushes stdout. Returns `status`, or Fault (with a message on stderr) when
