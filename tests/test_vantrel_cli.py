@@ -83,6 +83,8 @@ class Vantrel(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stdout), (USAGE, ""))
                 self.assertEqual(result.stderr, message + "\n")
         self.assertEqual(vantrel("--version").stdout, "vantrel 0.2.0\n")
+        self.assertIn("junos" + " " * 11 + "juniper_junos",
+                      vantrel("vendors", "--aliases").stdout.splitlines())
         with open("/dev/full", "w") as full:
             result = vantrel("vendors", stdout=full)
         self.assertEqual((result.returncode, result.stderr),
@@ -106,7 +108,9 @@ class Vantrel(unittest.TestCase):
             (["lab", "2.5", "ARP_TABLE", "--dir", "$BAD"], FAULT,
              "vantrel: catalog parse error in bad.yaml: commands[0].versions[0]: missing field "
              "`cli` at line 8 column 9\n"),
-            (["hpe_procurve", "WC.16.10.0021", "ARP_TABLE"], USAGE,
+            # Names and firmware as users have them, unless the firmware is to be exact.
+            (["procurve", "KB.16.11.0012", "ARP_TABLE"], OK, "show arp\n"),
+            (["hpe_procurve", "WC.16.10.0021", "ARP_TABLE", "--exact-firmware"], USAGE,
              "vantrel: invalid firmware version 'WC.16.10.0021'\n"),
             (["arista_eos", "4.22", "ARP_TABLE", "--dir", "$DIR"], USAGE,
              "vantrel: unknown vendor: arista_eos\n"),

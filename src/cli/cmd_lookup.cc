@@ -1,4 +1,4 @@
-// vantrel lookup VENDOR FIRMWARE COMMAND [--dir DIR]
+// vantrel lookup VENDOR FIRMWARE COMMAND [--dir DIR] [--exact-firmware]
 #include <CLI/CLI.hpp>
 #include <array>
 #include <memory>
@@ -10,6 +10,7 @@
 #include "cli/outcome_table.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
+#include "cli/user_names.h"
 
 namespace ov::cli {
 namespace {
@@ -19,6 +20,7 @@ struct LookupOptions {
   std::string firmware;
   std::string command;
   std::optional<std::string> dir;
+  bool exact_firmware = false;
 };
 
 Exit run_lookup(const LookupOptions& options) {
@@ -28,8 +30,9 @@ Exit run_lookup(const LookupOptions& options) {
   if (!command) return fail(Exit::Usage, unknown_command_name_message(options.command));
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
-  const LookupOutcome result =
-      classify_lookup(*catalog, options.vendor, options.firmware, *command);
+  const LookupKey key =
+      lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
+  const LookupOutcome result = classify_lookup(*catalog, key.vendor, key.firmware, *command);
   if (result.status != LookupStatus::Text) return fail(info(result.status).exit, result.reason);
   write_line(result.entry->cli);
   return Exit::Ok;
@@ -56,6 +59,7 @@ Subcommand add_lookup(CLI::App& root) {
   app->add_option("FIRMWARE", options->firmware, "firmware version, such as 16.12.4")->required();
   app->add_option("COMMAND", options->command, "command type, such as MAC_TABLE")->required();
   add_dir_option(*app, options->dir);
+  add_exact_firmware_flag(*app, options->exact_firmware);
   app->footer(
       std::string("Prints the stored text unchanged, placeholders such as {interface} included,\n"
                   "and ends it with a line break unless it has one. Errors go to stderr.") +

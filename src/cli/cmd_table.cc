@@ -1,4 +1,4 @@
-// vantrel table VENDOR FIRMWARE [--dir DIR] [--json]
+// vantrel table VENDOR FIRMWARE [--dir DIR] [--exact-firmware] [--json]
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
@@ -12,6 +12,7 @@
 #include "cli/outcome_table.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
+#include "cli/user_names.h"
 
 namespace ov::cli {
 namespace {
@@ -20,6 +21,7 @@ struct TableOptions {
   std::string vendor;
   std::string firmware;
   std::optional<std::string> dir;
+  bool exact_firmware = false;
   bool json = false;
 };
 
@@ -68,10 +70,12 @@ void print_json(const TableOptions& options, const std::vector<LookupOutcome>& a
 Exit run_table(const TableOptions& options) {
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
+  const LookupKey key =
+      lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
   std::vector<LookupOutcome> answers;
   std::size_t malformed = 0;
   for (const CommandTypeName& name : kCommandTypes) {
-    LookupOutcome row = classify_lookup(*catalog, options.vendor, options.firmware, name.type);
+    LookupOutcome row = classify_lookup(*catalog, key.vendor, key.firmware, name.type);
     // The vendor and the firmware are the same for every row: either fails
     // them all, and no table is worth printing.
     if (row.status == LookupStatus::UnknownVendor || row.status == LookupStatus::InvalidFirmware) {
@@ -110,6 +114,7 @@ Subcommand add_table(CLI::App& root) {
   app->add_option("VENDOR", options->vendor, "vendor identifier, such as arista_eos")->required();
   app->add_option("FIRMWARE", options->firmware, "firmware version, such as 4.22.1F")->required();
   add_dir_option(*app, options->dir);
+  add_exact_firmware_flag(*app, options->exact_firmware);
   app->add_flag("--json", options->json,
                 "one JSON document: vendor, firmware and commands, each with type, status\n"
                 "(text, no_block, no_entry, not_supported, invalid_range), cli and reason");

@@ -1,0 +1,52 @@
+#include "cli/user_names.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <utility>
+
+namespace ov::cli {
+namespace {
+
+TEST(FirmwareToLookUp, DevicesReportsBecomeTheVersionTheLookupReads) {
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      // ProCurve / ArubaOS-Switch release codes.
+      {"KB.16.11.0012", "16.11.0012"},
+      {"WC.16.10.0021", "16.10.0021"},
+      {"YA.16.02.0012", "16.02.0012"},
+      {"K.15.18.0013", "15.18.0013"},
+      // Meraki tags, and a leading v or Version.
+      {"switch-15-21", "15.21"},
+      {"MS 15.21.1", "15.21.1"},
+      {"v4.22.1F", "4.22.1F"},
+      {"V16.12.4", "16.12.4"},
+      {"Version 10.4R3", "10.4R3"},
+      // What already reads stays, the AOS-CX codes included.
+      {"FL.10.13.1000", "FL.10.13.1000"},
+      {" 4.22 ", " 4.22 "},
+      // What still does not read is kept as given, for its refusal.
+      {"KB.x", "KB.x"},
+      {"switch-", "switch-"},
+      {"vx", "vx"},
+      {"ABC.16.1", "ABC.16.1"},
+  };
+  for (const auto& [given, used] : rows) EXPECT_EQ(firmware_to_look_up(given), used) << given;
+}
+
+TEST(CatalogVendor, AliasesNeverHideAVendorOfTheirName) {
+  Catalog catalog;
+  for (const char* name : {"arista_eos", "eos_lab", "juniper"}) {
+    VendorFile file;
+    file.vendor = name;
+    catalog.insert(std::move(file));
+  }
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {"eos", "arista_eos"}, {"arista_eos", "arista_eos"}, {"juniper", "juniper"},
+      {"junos", "junos"},  // its vendor is not in this catalog
+      {"EOS", "EOS"},      {"nobody", "nobody"},
+  };
+  for (const auto& [name, vendor] : rows) EXPECT_EQ(catalog_vendor(catalog, name), vendor) << name;
+}
+
+}  // namespace
+}  // namespace ov::cli
