@@ -35,15 +35,15 @@ TEST(FirmwareToLookUp, DevicesReportsBecomeTheVersionTheLookupReads) {
 
 TEST(CatalogVendor, AliasesNeverHideAVendorOfTheirName) {
   Catalog catalog;
-  for (const char* name : {"arista_eos", "eos_lab", "juniper"}) {
+  for (const char* name : {"arista_eos", "juniper", "juniper_junos"}) {
     VendorFile file;
     file.vendor = name;
     catalog.insert(std::move(file));
   }
   const std::pair<std::string_view, std::string_view> rows[] = {
-      {"eos", "arista_eos"}, {"arista_eos", "arista_eos"}, {"juniper", "juniper"},
-      {"junos", "junos"},  // its vendor is not in this catalog
-      {"EOS", "EOS"},      {"nobody", "nobody"},
+      {"eos", "arista_eos"}, {"junos", "juniper_junos"}, {"juniper", "juniper"},
+      {"nxos", "nxos"},  // its vendor is not in this catalog
+      {"EOS", "EOS"},    {"nobody", "nobody"},
   };
   for (const auto& [name, vendor] : rows) EXPECT_EQ(catalog_vendor(catalog, name), vendor) << name;
 }
