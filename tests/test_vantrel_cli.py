@@ -116,7 +116,7 @@ class Vantrel(unittest.TestCase):
              "vantrel: unknown vendor: arista_eos\n"),
             # The command type is judged before any file is read.
             (["lab", "1", "ArpTable", "--dir", "$BAD"], USAGE,
-             "vantrel: unknown CommandType: ArpTable\n"),
+             "vantrel: unknown CommandType: ArpTable (did you mean ARP_TABLE?)\n"),
         ]
         with Directory({"lab.yaml": LAB, "lab.yml": "ignored: [", "broken.txt": BROKEN}) as good, \
                 Directory({"a.yaml": LAB, "bad.yaml": BROKEN}) as bad:

@@ -48,5 +48,17 @@ TEST(CatalogVendor, AliasesNeverHideAVendorOfTheirName) {
   for (const auto& [name, vendor] : rows) EXPECT_EQ(catalog_vendor(catalog, name), vendor) << name;
 }
 
+TEST(DidYouMean, NamesTheClosestWithinTwoEdits) {
+  const std::string_view names[] = {"arista_eos", "cisco_ios", "cisco_nxos", "eos"};
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {"Arista_EOS", " (did you mean arista_eos?)"},  // another case only
+      {"cisco_iox", " (did you mean cisco_ios?)"},
+      {"cisco_xos", " (did you mean cisco_ios or cisco_nxos?)"},  // equally close
+      {"cisco", ""},                                             // too far from both
+      {"", ""},
+  };
+  for (const auto& [given, suggestion] : rows) EXPECT_EQ(did_you_mean(given, names), suggestion);
+}
+
 }  // namespace
 }  // namespace ov::cli

@@ -27,12 +27,18 @@ Exit run_lookup(const LookupOptions& options) {
   // The command type is checked first, as Catalog.cli does, so a misspelt
   // name is reported whatever the vendor or the directory.
   const auto command = find_command_type(options.command);
-  if (!command) return fail(Exit::Usage, unknown_command_name_message(options.command));
+  if (!command) {
+    return fail(Exit::Usage, unknown_command_name_message(options.command) +
+                                 did_you_mean(options.command, command_type_names()));
+  }
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
   const LookupKey key =
       lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
   const LookupOutcome result = classify_lookup(*catalog, key.vendor, key.firmware, *command);
+  if (result.status == LookupStatus::UnknownVendor) {
+    return fail(Exit::Usage, result.reason + did_you_mean(options.vendor, vendor_names(*catalog)));
+  }
   if (result.status != LookupStatus::Text) return fail(info(result.status).exit, result.reason);
   write_line(result.entry->cli);
   return Exit::Ok;

@@ -78,9 +78,10 @@ Exit run_table(const TableOptions& options) {
     LookupOutcome row = classify_lookup(*catalog, key.vendor, key.firmware, name.type);
     // The vendor and the firmware are the same for every row: either fails
     // them all, and no table is worth printing.
-    if (row.status == LookupStatus::UnknownVendor || row.status == LookupStatus::InvalidFirmware) {
-      return fail(Exit::Usage, row.reason);
+    if (row.status == LookupStatus::UnknownVendor) {
+      return fail(Exit::Usage, row.reason + did_you_mean(options.vendor, vendor_names(*catalog)));
     }
+    if (row.status == LookupStatus::InvalidFirmware) return fail(Exit::Usage, row.reason);
     if (row.status == LookupStatus::InvalidRange) ++malformed;
     answers.push_back(std::move(row));
   }

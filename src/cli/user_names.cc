@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "base/ascii.h"
 #include "base/utf8.h"
+#include "catalog/command_type.h"
 #include "catalog/firmware_version.h"
 
 namespace ov::cli {
@@ -30,7 +32,64 @@ std::string_view without_release_code(std::string_view text) {
   return text;
 }
 
+// Edits (insert, delete, replace) from `a` to `b`, ignoring ASCII case.
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      const bool same = ascii_lower(a[i - 1]) == ascii_lower(b[j - 1]);
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+constexpr std::size_t kMostEdits = 2;
+constexpr std::size_t kMostSuggestions = 3;
+
 }  // namespace
+
+std::string did_you_mean(std::string_view given, std::span<const std::string_view> names) {
+  std::size_t best = kMostEdits + 1;
+  std::vector<std::string_view> closest;
+  for (const std::string_view name : names) {
+    const std::size_t distance = edit_distance(given, name);
+    if (distance > kMostEdits) continue;
+    if (distance < best) closest.clear();
+    if (distance <= best && closest.size() < kMostSuggestions) {
+      best = distance;
+      closest.push_back(name);
+    }
+  }
+  if (closest.empty()) return {};
+  std::string out = " (did you mean ";
+  for (std::size_t i = 0; i < closest.size(); ++i) {
+    if (i > 0) out += i + 1 == closest.size() ? " or " : ", ";
+    out += closest[i];
+  }
+  return out + "?)";
+}
+
+std::span<const std::string_view> command_type_names() {
+  static const auto names = [] {
+    std::array<std::string_view, kCommandTypeCount> out{};
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = kCommandTypes[i].yaml;
+    return out;
+  }();
+  return names;
+}
+
+std::vector<std::string_view> vendor_names(const Catalog& catalog) {
+  std::vector<std::string_view> names;
+  for (const VendorFile& file : catalog.files()) names.emplace_back(file.vendor);
+  for (const VendorAlias& alias : kVendorAliases) names.push_back(alias.alias);
+  return names;
+}
 
 std::string_view catalog_vendor(const Catalog& catalog, std::string_view name) {
   if (catalog.find(name) != nullptr) return name;

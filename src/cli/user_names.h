@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog.h"
 
@@ -56,6 +58,16 @@ struct LookupKey {
 };
 LookupKey lookup_key(const Catalog& catalog, std::string_view vendor, std::string_view firmware,
                      bool exact);
+
+// " (did you mean A?)", " (did you mean A or B?)": the names closest to
+// `given`, ignoring ASCII case, at most two edits away; empty when none is.
+std::string did_you_mean(std::string_view given, std::span<const std::string_view> names);
+
+// The YAML names of the command types, in table order.
+std::span<const std::string_view> command_type_names();
+
+// The names a vendor may be given by: the catalog's vendors and the aliases.
+std::vector<std::string_view> vendor_names(const Catalog& catalog);
 
 // The --exact-firmware flag.
 void add_exact_firmware_flag(CLI::App& app, bool& exact);
