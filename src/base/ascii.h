@@ -1,4 +1,5 @@
-// ASCII case folding: names typed at a shell or a call, compared without case.
+// ASCII classes and case folding: names typed at a shell or a call, compared
+// without case, and version texts read byte by byte.
 #pragma once
 
 #include <algorithm>
@@ -6,8 +7,11 @@
 
 namespace ov {
 
+constexpr bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool is_ascii_upper(char c) { return c >= 'A' && c <= 'Z'; }
+
 constexpr char ascii_lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return is_ascii_upper(c) ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // True iff `a` and `b` are equal once ASCII letters are folded; other bytes

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <tuple>
 
+#include "base/ascii.h"
 #include "base/utf8.h"
 
 namespace ov {
@@ -16,8 +17,6 @@ constexpr std::array<std::string_view, 7> kPlatformPrefixes{"FL", "GL", "LL", "M
 
 constexpr std::size_t kComponentCount = 4;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 bool is_bracket(char c) { return c == '(' || c == ')'; }
 
 CatalogError invalid(std::string_view text) {
@@ -28,7 +27,7 @@ CatalogError invalid(std::string_view text) {
 // raw text as it is read, so that no rewritten copy of the whole is needed.
 bool is_separator(char c) { return c == '.' || c == '('; }
 
-bool in_numeric_head(char c) { return is_digit(c) || c == '.' || is_bracket(c); }
+bool in_numeric_head(char c) { return is_ascii_digit(c) || c == '.' || is_bracket(c); }
 
 std::string rewrite_brackets(std::string_view text) {
   if (std::ranges::none_of(text, is_bracket)) return std::string(text);
@@ -49,7 +48,7 @@ std::optional<std::uint32_t> parse_digits(std::string_view digits) {
   if (digits.empty()) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : digits) {
-    if (!is_digit(c)) return std::nullopt;
+    if (!is_ascii_digit(c)) return std::nullopt;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
     if (value > UINT32_MAX) return std::nullopt;
   }

@@ -29,7 +29,7 @@ Exit run_lookup(const LookupOptions& options) {
   const auto command = find_command_type(options.command);
   if (!command) {
     return fail(Exit::Usage, unknown_command_name_message(options.command) +
-                                 did_you_mean(options.command, command_type_names()));
+                                 command_type_suggestion(options.command));
   }
   const auto catalog = load_catalog(options.dir);
   if (!catalog) return fail(Exit::Fault, catalog.error().message());
@@ -37,7 +37,7 @@ Exit run_lookup(const LookupOptions& options) {
       lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
   const LookupOutcome result = classify_lookup(*catalog, key.vendor, key.firmware, *command);
   if (result.status == LookupStatus::UnknownVendor) {
-    return fail(Exit::Usage, result.reason + did_you_mean(options.vendor, vendor_names(*catalog)));
+    return fail(Exit::Usage, result.reason + vendor_suggestion(*catalog, options.vendor));
   }
   if (result.status != LookupStatus::Text) return fail(info(result.status).exit, result.reason);
   write_line(result.entry->cli);

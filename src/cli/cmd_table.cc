@@ -79,7 +79,7 @@ Exit run_table(const TableOptions& options) {
     // The vendor and the firmware are the same for every row: either fails
     // them all, and no table is worth printing.
     if (row.status == LookupStatus::UnknownVendor) {
-      return fail(Exit::Usage, row.reason + did_you_mean(options.vendor, vendor_names(*catalog)));
+      return fail(Exit::Usage, row.reason + vendor_suggestion(*catalog, options.vendor));
     }
     if (row.status == LookupStatus::InvalidFirmware) return fail(Exit::Usage, row.reason);
     if (row.status == LookupStatus::InvalidRange) ++malformed;

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <vector>
 
 #include "base/ascii.h"
 #include "base/utf8.h"
@@ -11,12 +12,10 @@
 namespace ov::cli {
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
-
 // `text` without `prefix` when it starts with it and a digit follows.
 std::string_view without(std::string_view text, std::string_view prefix) {
-  if (text.size() > prefix.size() && text.starts_with(prefix) && is_digit(text[prefix.size()])) {
+  if (text.size() > prefix.size() && text.starts_with(prefix) &&
+      is_ascii_digit(text[prefix.size()])) {
     text.remove_prefix(prefix.size());
   }
   return text;
@@ -24,9 +23,10 @@ std::string_view without(std::string_view text, std::string_view prefix) {
 
 // "KB.16.11.0012" and "K.15.18.0013" lose their one or two letter code.
 std::string_view without_release_code(std::string_view text) {
-  const std::size_t letters = text.size() > 1 && is_upper(text[0]) && is_upper(text[1]) ? 2 : 1;
-  if (text.size() > letters + 1 && is_upper(text[0]) && text[letters] == '.' &&
-      is_digit(text[letters + 1])) {
+  const bool two = text.size() > 1 && is_ascii_upper(text[0]) && is_ascii_upper(text[1]);
+  const std::size_t letters = two ? 2 : 1;
+  if (text.size() > letters + 1 && is_ascii_upper(text[0]) && text[letters] == '.' &&
+      is_ascii_digit(text[letters + 1])) {
     text.remove_prefix(letters + 1);
   }
   return text;
@@ -49,46 +49,61 @@ std::size_t edit_distance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
-constexpr std::size_t kMostEdits = 2;
-constexpr std::size_t kMostSuggestions = 3;
+// The names closest to a given text, ignoring ASCII case, at most two edits
+// away; names are offered one by one, so that no list of them is built.
+class Suggestions {
+ public:
+  explicit Suggestions(std::string_view given) : given_(given) {}
+
+  void consider(std::string_view name) {
+    const std::size_t distance = edit_distance(given_, name);
+    if (distance > kMostEdits) return;
+    if (distance < best_) closest_.clear();
+    if (distance <= best_ && closest_.size() < kMostSuggestions) {
+      best_ = distance;
+      closest_.push_back(name);
+    }
+  }
+
+  // " (did you mean A?)", " (did you mean A or B?)", or empty.
+  std::string text() const {
+    if (closest_.empty()) return {};
+    std::string out = " (did you mean ";
+    for (std::size_t i = 0; i < closest_.size(); ++i) {
+      if (i > 0) out += i + 1 == closest_.size() ? " or " : ", ";
+      out += closest_[i];
+    }
+    return out + "?)";
+  }
+
+ private:
+  static constexpr std::size_t kMostEdits = 2;
+  static constexpr std::size_t kMostSuggestions = 3;
+
+  std::string_view given_;
+  std::size_t best_ = kMostEdits + 1;
+  std::vector<std::string_view> closest_;
+};
 
 }  // namespace
 
 std::string did_you_mean(std::string_view given, std::span<const std::string_view> names) {
-  std::size_t best = kMostEdits + 1;
-  std::vector<std::string_view> closest;
-  for (const std::string_view name : names) {
-    const std::size_t distance = edit_distance(given, name);
-    if (distance > kMostEdits) continue;
-    if (distance < best) closest.clear();
-    if (distance <= best && closest.size() < kMostSuggestions) {
-      best = distance;
-      closest.push_back(name);
-    }
-  }
-  if (closest.empty()) return {};
-  std::string out = " (did you mean ";
-  for (std::size_t i = 0; i < closest.size(); ++i) {
-    if (i > 0) out += i + 1 == closest.size() ? " or " : ", ";
-    out += closest[i];
-  }
-  return out + "?)";
+  Suggestions suggestions(given);
+  for (const std::string_view name : names) suggestions.consider(name);
+  return suggestions.text();
 }
 
-std::span<const std::string_view> command_type_names() {
-  static const auto names = [] {
-    std::array<std::string_view, kCommandTypeCount> out{};
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = kCommandTypes[i].yaml;
-    return out;
-  }();
-  return names;
+std::string command_type_suggestion(std::string_view given) {
+  Suggestions suggestions(given);
+  for (const CommandTypeName& name : kCommandTypes) suggestions.consider(name.yaml);
+  return suggestions.text();
 }
 
-std::vector<std::string_view> vendor_names(const Catalog& catalog) {
-  std::vector<std::string_view> names;
-  for (const VendorFile& file : catalog.files()) names.emplace_back(file.vendor);
-  for (const VendorAlias& alias : kVendorAliases) names.push_back(alias.alias);
-  return names;
+std::string vendor_suggestion(const Catalog& catalog, std::string_view given) {
+  Suggestions suggestions(given);
+  for (const VendorFile& file : catalog.files()) suggestions.consider(file.vendor);
+  for (const VendorAlias& alias : kVendorAliases) suggestions.consider(alias.alias);
+  return suggestions.text();
 }
 
 std::string_view catalog_vendor(const Catalog& catalog, std::string_view name) {

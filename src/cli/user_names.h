@@ -6,7 +6,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "catalog/catalog.h"
 
@@ -63,11 +62,10 @@ LookupKey lookup_key(const Catalog& catalog, std::string_view vendor, std::strin
 // `given`, ignoring ASCII case, at most two edits away; empty when none is.
 std::string did_you_mean(std::string_view given, std::span<const std::string_view> names);
 
-// The YAML names of the command types, in table order.
-std::span<const std::string_view> command_type_names();
-
-// The names a vendor may be given by: the catalog's vendors and the aliases.
-std::vector<std::string_view> vendor_names(const Catalog& catalog);
+// did_you_mean over the command types' YAML names, and over the catalog's
+// vendors and the aliases.
+std::string command_type_suggestion(std::string_view given);
+std::string vendor_suggestion(const Catalog& catalog, std::string_view given);
 
 // The --exact-firmware flag.
 void add_exact_firmware_flag(CLI::App& app, bool& exact);
