@@ -45,7 +45,7 @@ TEST(BundledCatalog, EveryFileIsWholeAndEveryEntryHasItsShape) {
 }
 
 // A lookup's outcome in a word, by LookupStatus, when it is not the text itself.
-constexpr std::string_view kWords[] = {"(text)",          "(no block)", "(no entry)",
+constexpr std::string_view kWords[] = {"(text)",          "(no block)",       "(no entry)",
                                        "(not supported)", "(unknown vendor)", "(invalid)",
                                        "(invalid range)"};
 

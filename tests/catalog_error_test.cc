@@ -18,7 +18,8 @@ TEST(CatalogError, MessagesAndPositions) {
        "column 7"},
       {{Parse{"empty.yaml", YamlError::rule("missing field `vendor`", ".", Mark{})}},
        "catalog parse error in empty.yaml: missing field `vendor`"},
-      {{NoEntry{"v", std::nullopt, CommandType::PortPolicyPush}}, "no entry for v None PortPolicyPush"},
+      {{NoEntry{"v", std::nullopt, CommandType::PortPolicyPush}},
+       "no entry for v None PortPolicyPush"},
   };
   for (const auto& [error, expected] : messages) EXPECT_EQ(error.message(), expected);
   const std::pair<YamlError, std::string> parser_errors[] = {

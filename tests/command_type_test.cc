@@ -14,7 +14,8 @@ std::string derived_display_name(std::string_view yaml) {
   std::string out;
   bool word_start = true;
   for (char c : yaml) {
-    if (c != '_') out += word_start ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != '_')
+      out += word_start ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     word_start = c == '_';
   }
   return out;
@@ -27,12 +28,14 @@ TEST(CommandType, NamesAgreeAndParsingIsExact) {
     EXPECT_EQ(find_command_type(entry.yaml), entry.type);
   }
   using namespace std::string_view_literals;
-  for (std::string_view text : {"arp_table"sv, "ArpTable"sv, " ARP_TABLE"sv, ""sv, "HOSTNAME\0"sv}) {
+  for (std::string_view text :
+       {"arp_table"sv, "ArpTable"sv, " ARP_TABLE"sv, ""sv, "HOSTNAME\0"sv}) {
     EXPECT_FALSE(find_command_type(text).has_value()) << text;
   }
   // The rejection lists every name, in table order.
   const std::string message = parse_command_type("FOO").error();
-  EXPECT_TRUE(message.starts_with("unknown variant `FOO`, expected one of `ARP_TABLE`, `MAC_TABLE`, "));
+  EXPECT_TRUE(
+      message.starts_with("unknown variant `FOO`, expected one of `ARP_TABLE`, `MAC_TABLE`, "));
   EXPECT_TRUE(message.ends_with(", `STP_VLAN_ENABLE`, `SAVE_CONFIG`"));
   EXPECT_EQ(std::count(message.begin(), message.end(), ','), 25);
 }

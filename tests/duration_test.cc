@@ -17,7 +17,7 @@ TEST(DurationFromSeconds, RoundsToTheNearestNanosecondTiesToEven) {
   const std::pair<double, Duration> rows[] = {
       {0.001, {0, 1'000'000}},
       {5.0, {5, 0}},
-      {1.0000000005, {1, 1}},  // just above the half: the nearest is up
+      {1.0000000005, {1, 1}},        // just above the half: the nearest is up
       {0.9999999999999999, {1, 0}},  // carries into the seconds
       {1e-10, {0, 0}},
       {18446744073709549568.0, {18446744073709549568u, 0}},  // largest double below 2^64

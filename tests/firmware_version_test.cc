@@ -45,11 +45,13 @@ TEST(FirmwareVersionTest, ReadsVersionTexts) {
 }
 
 TEST(FirmwareVersionTest, RejectsTextsThatAreNotVersions) {
+  // clang-format off
   const std::string_view rows[] = {
       "WC.16.10.0021", "switch-15-21", "v4.20", "*",     "4.",    "1..2",     "",
       " x ",           "4294967296",   ".5",    "fl.10.13", "FLX.10", "FL.", "FL..1",
       "Fl.10",         "9.(3)",        "+4",    "\xd9\xa4.2", "1.2..4", "1.2.3.4294967296",
   };
+  // clang-format on
   for (const auto text : rows) {
     SCOPED_TRACE(text);
     const auto version = FirmwareVersion::parse(text);
@@ -82,7 +84,8 @@ TEST(FirmwareVersionTest, OrdersByNumbersOnly) {
 }
 
 TEST(Utf8Test, ValidityAndTrimming) {
-  for (const std::string_view text : {"", "4.22", "caf\xc3\xa9", "\xed\x9f\xbf", "\xf4\x8f\xbf\xbf"}) {
+  for (const std::string_view text :
+       {"", "4.22", "caf\xc3\xa9", "\xed\x9f\xbf", "\xf4\x8f\xbf\xbf"}) {
     EXPECT_TRUE(is_valid_utf8(text)) << text;
   }
   for (const std::string_view text : {"\xff", "\xc0\xaf", "\xe0\x9f\xbf", "\xed\xa0\x80",
@@ -98,9 +101,9 @@ TEST(Utf8Test, ValidityAndTrimming) {
   }
   // Neighbours of white space, and bytes that are no well-formed white space
   // sequence (a lone continuation, a truncated or overlong form), stay.
-  for (const std::string_view other : {"\x08", "\x0e", "\u0084", "\u0086", "\u180e", "\u200b",
-                                       "\u2027", "\u2060", "\u3001", "\ufeff", "\xa0", "\xc2",
-                                       "\xe3\x80", "\xc0\xa0", "\xe0\x82\x85"}) {
+  for (const std::string_view other :
+       {"\x08", "\x0e", "\u0084", "\u0086", "\u180e", "\u200b", "\u2027", "\u2060", "\u3001",
+        "\ufeff", "\xa0", "\xc2", "\xe3\x80", "\xc0\xa0", "\xe0\x82\x85"}) {
     SCOPED_TRACE(other);
     const std::string text = std::string(other) + "4.22" + std::string(other);
     EXPECT_EQ(trim_white_space(" " + text + "\u3000"), text);

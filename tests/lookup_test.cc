@@ -11,9 +11,9 @@ namespace {
 
 // Read by the vendor-file reader, so that every entry has its parsed range.
 VendorFile vendor(std::string_view name, std::string_view commands) {
-  auto file = parse_vendor_file("vendor: " + std::string(name) +
-                                "\ndisplay_name: D\nmanufacturer: M\nproduct_family: P\ncommands:\n" +
-                                std::string(commands));
+  auto file = parse_vendor_file(
+      "vendor: " + std::string(name) +
+      "\ndisplay_name: D\nmanufacturer: M\nproduct_family: P\ncommands:\n" + std::string(commands));
   EXPECT_TRUE(file) << file.error().render();
   return file ? *std::move(file) : VendorFile{};
 }
@@ -84,7 +84,8 @@ TEST(LookupTest, Outcomes) {
       {"arista_eos", "4.22", MacTable, "three"},
       {"arista_eos", "4.25", MacTable, "two"},
       {"aruba_aoscx", "FL.10.13.1000", PortPolicyPush, "percent form"},
-      {"arista_eos", " 4.20 ", InterfaceStats, "show interfaces counters\nshow interfaces status\n"},
+      {"arista_eos", " 4.20 ", InterfaceStats,
+       "show interfaces counters\nshow interfaces status\n"},
       // Missing entries, with the firmware as passed, in debug form.
       {"arista_eos", "4.19", ArpTable, R"(error: no entry for arista_eos Some("4.19") ArpTable)"},
       {"arista_eos", "4.20", PortShutdown,

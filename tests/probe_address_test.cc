@@ -20,6 +20,7 @@ TEST(AddressLiteral, ExactFormsAreAddressesAndNearMissesAreNot) {
     std::string_view host;
     std::string_view address;  // empty: not a literal
   };
+  // clang-format off
   const Row rows[] = {
       {"127.0.0.1", "127.0.0.1"},    {"255.255.255.255", "255.255.255.255"},
       {"::1", "::1"},                {"::ffff:192.0.2.1", "::ffff:192.0.2.1"},
@@ -29,20 +30,23 @@ TEST(AddressLiteral, ExactFormsAreAddressesAndNearMissesAreNot) {
       {" 127.0.0.1", ""},  {"[::1]", ""},     {"::1%lo", ""},    {"::1\0"sv, ""},
       {"1::2::3", ""},     {"", ""},
   };
+  // clang-format on
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.host));
     const auto address = parse_address_literal(row.host, 830);
     ASSERT_EQ(address.has_value(), !row.address.empty());
     if (!address) continue;
     EXPECT_EQ(address->host_text(), row.address);
-    EXPECT_EQ(address->family(), row.address.find(':') == std::string_view::npos ? AF_INET : AF_INET6);
+    EXPECT_EQ(address->family(),
+              row.address.find(':') == std::string_view::npos ? AF_INET : AF_INET6);
     EXPECT_EQ(std::tuple(address->port(), address->flow_info(), address->scope_id()),
               std::tuple(830, 0u, 0u));
   }
 }
 
 TEST(Resolve, LiteralsNeverAskTheResolverAndEverythingElseGoesAsWritten) {
-  for (std::string_view host : {"192.0.2.7"sv, "::1"sv, "[::1]"sv, " 127.0.0.1 "sv, "router.lab"sv}) {
+  for (std::string_view host :
+       {"192.0.2.7"sv, "::1"sv, "[::1]"sv, " 127.0.0.1 "sv, "router.lab"sv}) {
     SCOPED_TRACE(std::string(host));
     const FakeLookup lookup = FakeLookup::refusing(EAI_NONAME);
     const auto addresses = resolve(host, 22, lookup);
@@ -92,7 +96,8 @@ TEST(Resolve, KeepsTheResolversOrderAndReplacesOnlyThePort) {
   const auto addresses = resolve("dual.lab", 9339, lookup);
   ASSERT_TRUE(addresses.has_value());
   std::vector<std::tuple<std::string, std::uint16_t, std::uint32_t, std::uint32_t>> seen;
-  for (const auto& a : *addresses) seen.emplace_back(a.host_text(), a.port(), a.flow_info(), a.scope_id());
+  for (const auto& a : *addresses)
+    seen.emplace_back(a.host_text(), a.port(), a.flow_info(), a.scope_id());
   EXPECT_EQ(seen, (decltype(seen){{"2001:db8::5", 9339, 0x12345, 3},
                                   {"192.0.2.5", 9339, 0, 0},
                                   {"2001:db8::5", 9339, 0x12345, 3}}));

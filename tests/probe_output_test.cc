@@ -23,7 +23,8 @@ TEST(ReportText, ControlCharactersADeviceSentAreShownEscaped) {
   const std::pair<std::string, std::string> rows[] = {
       {"SSH-2.0-\x1b[2J", "SSH-2.0-\\x1b[2J"},
       {std::string("a\0b\tc\x1f\x7f", 7), "a\\x00b\\x09c\\x1f\\x7f"},
-      {"C1 \xc2\x9b \xc2\x80 kept: \xc2\xa0 \xc3\xa9 ~ \xc2", "C1 \\x9b \\x80 kept: \xc2\xa0 \xc3\xa9 ~ \xc2"},
+      {"C1 \xc2\x9b \xc2\x80 kept: \xc2\xa0 \xc3\xa9 ~ \xc2",
+       "C1 \\x9b \\x80 kept: \xc2\xa0 \xc3\xa9 ~ \xc2"},
   };
   for (const auto& [banner, shown] : rows) {
     EXPECT_EQ(report_text(report_with_banner(banner), {}),

@@ -42,8 +42,8 @@ TEST(ProbePool, DeliversInHostOrderWhateverOrderTheProbesEnd) {
   const auto slower_first = [](std::size_t index) {
     return std::chrono::milliseconds(index < 6 ? 12 - 2 * index : 0);
   };
-  for (const auto& [count, jobs] : {std::pair<std::size_t, std::size_t>{6, 1}, {6, 3}, {6, 64},
-                                   {40, 8}, {3, 0}, {0, 8}}) {
+  for (const auto& [count, jobs] :
+       {std::pair<std::size_t, std::size_t>{6, 1}, {6, 3}, {6, 64}, {40, 8}, {3, 0}, {0, 8}}) {
     SCOPED_TRACE("count " + std::to_string(count) + " jobs " + std::to_string(jobs));
     std::vector<std::string> delivered;
     run_pool(count, jobs, recording(delivered, slower_first));

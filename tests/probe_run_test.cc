@@ -122,11 +122,13 @@ TEST(RunProbe, LoopbackDevices) {
     for (std::size_t i = 0; i < 4; ++i) {
       const ProbeStep& step = device.steps[i];
       if (row.line_ends[i]) {
-        expected.push_back(std::string(step.prefix) + std::to_string(step.port) + *row.line_ends[i]);
+        expected.push_back(std::string(step.prefix) + std::to_string(step.port) +
+                           *row.line_ends[i]);
       }
     }
     EXPECT_EQ(report.diagnostics, expected);
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    const auto spent =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
     EXPECT_LE(report.elapsed_ms, static_cast<unsigned>(spent.count()));
     // A silent or dropping port uses its whole limit, and the report says so.
     if (row.line_ends[1] == timeout_end) {

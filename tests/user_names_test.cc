@@ -41,9 +41,9 @@ TEST(CatalogVendor, AliasesNeverHideAVendorOfTheirName) {
     catalog.insert(std::move(file));
   }
   const std::pair<std::string_view, std::string_view> rows[] = {
-      {"eos", "arista_eos"}, {"junos", "juniper_junos"}, {"juniper", "juniper"},
-      {"nxos", "nxos"},  // its vendor is not in this catalog
-      {"EOS", "EOS"},    {"nobody", "nobody"},
+      {"eos", "arista_eos"},  {"junos", "juniper_junos"},
+      {"juniper", "juniper"}, {"nxos", "nxos"},  // its vendor is not in this catalog
+      {"EOS", "EOS"},         {"nobody", "nobody"},
   };
   for (const auto& [name, vendor] : rows) EXPECT_EQ(catalog_vendor(catalog, name), vendor) << name;
 }
@@ -54,7 +54,7 @@ TEST(DidYouMean, NamesTheClosestWithinTwoEdits) {
       {"Arista_EOS", " (did you mean arista_eos?)"},  // another case only
       {"cisco_iox", " (did you mean cisco_ios?)"},
       {"cisco_xos", " (did you mean cisco_ios or cisco_nxos?)"},  // equally close
-      {"cisco", ""},                                             // too far from both
+      {"cisco", ""},                                              // too far from both
       {"", ""},
   };
   for (const auto& [given, suggestion] : rows) EXPECT_EQ(did_you_mean(given, names), suggestion);

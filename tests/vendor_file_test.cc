@@ -44,9 +44,11 @@ TEST_P(Rejection, NamesNodeAndPosition) {
 }
 
 // One VERSION block with one entry, and a capability whose extra keys are kept.
-const std::string kEntry = with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n    cli: a\n");
+const std::string kEntry =
+    with_head("commands:\n- type: VERSION\n  versions:\n  - applies_to: '*'\n    cli: a\n");
 std::string snmp_extra(std::string_view value) {
-  return with_head("protocol_capabilities:\n  snmp:\n    x: " + std::string(value) + "\ncommands: []\n");
+  return with_head("protocol_capabilities:\n  snmp:\n    x: " + std::string(value) +
+                   "\ncommands: []\n");
 }
 
 std::string repeated(std::string_view piece, int times) {
@@ -57,8 +59,7 @@ std::string repeated(std::string_view piece, int times) {
 
 // Each "\L" (two bytes) unescapes to U+2028 (three bytes): the scalars
 // outgrow the text they came from, and must still arrive whole.
-const std::string kGrowingScalar =
-    with_head("commands:\n- \"" + repeated("\\L", 1500) + "\"\n");
+const std::string kGrowingScalar = with_head("commands:\n- \"" + repeated("\\L", 1500) + "\"\n");
 const std::string kGrowingScalarMessage = "commands[0]: invalid type: string \"" +
                                           repeated("\\u{2028}", 1500) +
                                           "\", expected struct CommandBlock at line 6 column 3";
@@ -84,9 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "commands[0].versions[1]: missing field `cli` at line 10 column 5"},
         Rejected{"duplicate_cli", kEntry + "    cli: b\n",
                  "commands[0].versions[0]: duplicate field `cli` at line 8 column 5"},
-        Rejected{"lower_case_type", with_head("commands:\n- type: arp_table\n  versions: []\n"),
-                 "commands[0].type: " + parse_command_type("arp_table").error() +
-                     " at line 6 column 9"},
+        Rejected{
+            "lower_case_type", with_head("commands:\n- type: arp_table\n  versions: []\n"),
+            "commands[0].type: " + parse_command_type("arp_table").error() + " at line 6 column 9"},
         Rejected{"sequence_as_text", "vendor: [a]\n",
                  "vendor: invalid type: sequence, expected a string at line 1 column 9"},
         Rejected{"map_as_text", "vendor: {a: 1}\n",
@@ -106,10 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "protocol_capabilities.snmp: duplicate entry with key \"a\" at line 7 column 5"},
         Rejected{"duplicate_sequence_key", snmp_extra("{[1]: 1, [1]: 2}"),
                  "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
-        Rejected{"duplicate_large_mapping_key",
-                 snmp_extra("{? " + twenty_entries(false) + ": 1, ? " + twenty_entries(true) +
-                            ": 2}"),
-                 "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
+        Rejected{
+            "duplicate_large_mapping_key",
+            snmp_extra("{? " + twenty_entries(false) + ": 1, ? " + twenty_entries(true) + ": 2}"),
+            "protocol_capabilities.snmp: duplicate entry in YAML map at line 7 column 5"},
         Rejected{"second_document", with_head("commands: []\n---\n"),
                  "deserializing from YAML containing more than one document is not supported"},
         Rejected{"unknown_anchor", with_head("notes: *nowhere\ncommands: []\n"),

@@ -67,12 +67,14 @@ TEST(VersionRangeTest, RejectsMalformedRanges) {
     std::string_view raw;
     std::string_view part;  // the text that fails to read as a firmware version
   };
+  // clang-format off
   const Row rows[] = {
       {"", ""},           {"  ", ""},         {">=4.2,", ""},    {"||>=4.2", ""},
       {">=", ""},         {"==4.20", "=4.20"}, {"=>4.20", ">4.20"}, {"!=4.20", "!=4.20"},
       {">=4.20,*", "*"},  {"*||*", "*"},      {">=4.2|||<5", "|<5"}, {">=1,>=abc,>=xyz", "abc"},
       {">=\u3000 4.\u00a0", "4."},
   };
+  // clang-format on
   for (const auto& row : rows) {
     SCOPED_TRACE(row.raw);
     const auto range = VersionRange::parse(row.raw);
@@ -80,8 +82,8 @@ TEST(VersionRangeTest, RejectsMalformedRanges) {
     ASSERT_TRUE(range.error().is<catalog_error::InvalidRange>());
     EXPECT_EQ(range.error().message(), "invalid version range '" + std::string(row.raw) +
                                            "': can't parse '" + std::string(row.part) +
-                                           "': invalid firmware version '" +
-                                           std::string(row.part) + "'");
+                                           "': invalid firmware version '" + std::string(row.part) +
+                                           "'");
   }
 }
 
