@@ -9,6 +9,7 @@ namespace ov {
 
 constexpr bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_ascii_upper(char c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool is_ascii_alpha(char c) { return is_ascii_upper(c) || (c >= 'a' && c <= 'z'); }
 
 constexpr char ascii_lower(char c) {
   return is_ascii_upper(c) ? static_cast<char>(c - 'A' + 'a') : c;

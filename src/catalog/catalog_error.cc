@@ -105,6 +105,10 @@ std::string IoError::render() const {
   return errno_text(code);
 }
 
+CatalogError io_error(IoError error, std::string_view path) {
+  return CatalogError{catalog_error::Io{std::move(error), std::string(path)}};
+}
+
 std::string debug_quoted(std::string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size();) {

@@ -56,6 +56,7 @@ struct Parse {
 };
 struct Io {
   IoError error;
+  std::string path;  // the directory or file it concerns; not part of message()
 };
 struct UnknownVendor {
   std::string vendor;
@@ -92,6 +93,9 @@ struct CatalogError {
   }
   std::string message() const;
 };
+
+// An Io error about the directory or file at `path`.
+CatalogError io_error(IoError error, std::string_view path);
 
 // `text` between double quotes with debug escapes (\" \\ \0 \t \r \n, \u{hex}
 // for other non-printable characters).

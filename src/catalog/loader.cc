@@ -17,8 +17,6 @@ CatalogError parse_error(std::string file, YamlError error) {
   return CatalogError{catalog_error::Parse{std::move(file), std::move(error)}};
 }
 
-CatalogError io_error(IoError error) { return CatalogError{catalog_error::Io{std::move(error)}}; }
-
 }  // namespace
 
 // One document, read lazily: a rule violation within the part the parser
@@ -47,11 +45,11 @@ std::expected<Catalog, CatalogError> load_bundled() {
 
 std::expected<Catalog, CatalogError> load_dir(std::string_view path) {
   const auto files = list_vendor_files(path);
-  if (!files) return std::unexpected(io_error(files.error()));
+  if (!files) return std::unexpected(io_error(files.error(), path));
   Catalog catalog;
   for (const VendorFilePath& entry : *files) {
     const auto text = read_text_file(entry.path);
-    if (!text) return std::unexpected(io_error(text.error()));
+    if (!text) return std::unexpected(io_error(text.error(), entry.path));
     auto file = parse_vendor_file(*text);
     if (!file) return std::unexpected(parse_error(entry.name, file.error()));
     catalog.insert(std::move(*file));

@@ -12,10 +12,18 @@ std::string no_block_message(std::string_view vendor, CommandType command) {
   return "no entry for " + std::string(vendor) + " " + std::string(display_name(command));
 }
 
-std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
-                                                                std::string_view vendor,
-                                                                std::string_view firmware,
-                                                                CommandType command) {
+namespace {
+
+// Where a lookup got to: the vendor's block (nullptr when it has none) and the
+// entry chosen for the firmware, or the error that stopped it first.
+struct Selection {
+  const CommandBlock* block = nullptr;
+  const CommandEntry* entry = nullptr;
+};
+
+std::expected<Selection, CatalogError> select_entry(const Catalog& catalog, std::string_view vendor,
+                                                    std::string_view firmware,
+                                                    CommandType command) {
   const VendorFile* file = catalog.find(vendor);
   if (file == nullptr) {
     return std::unexpected(CatalogError{catalog_error::UnknownVendor{std::string(vendor)}});
@@ -25,32 +33,48 @@ std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& c
   const auto version = FirmwareVersion::parse(firmware);
   if (!version) return std::unexpected(version.error());
 
-  const CommandBlock* block = file->first_block(command);
-  if (block == nullptr) return nullptr;
+  Selection selection{file->first_block(command), nullptr};
+  if (selection.block == nullptr) return selection;
 
-  const CommandEntry* choice = nullptr;
   std::size_t best = 0;
-  for (const auto& entry : block->versions) {
+  for (const auto& entry : selection.block->versions) {
     // Every entry of the block is checked: a malformed range fails the lookup
     // even when another entry matches.
     if (!entry.range) return std::unexpected(entry.range.error());
     if (!entry.range->matches(*version)) continue;
     const std::size_t specificity = entry.range->specificity();
-    if (choice == nullptr || specificity > best) {
-      choice = &entry;
+    if (selection.entry == nullptr || specificity > best) {
+      selection.entry = &entry;
       best = specificity;
     }
   }
+  return selection;
+}
 
-  if (choice == nullptr) {
-    return std::unexpected(
-        CatalogError{catalog_error::NoEntry{std::string(vendor), std::string(firmware), command}});
+CatalogError no_entry(std::string_view vendor, std::string_view firmware, CommandType command) {
+  return CatalogError{catalog_error::NoEntry{std::string(vendor), std::string(firmware), command}};
+}
+
+CatalogError not_supported(std::string_view vendor, CommandType command,
+                           const CommandEntry& entry) {
+  return CatalogError{
+      catalog_error::NotSupported{command, std::string(vendor), entry.notes.value_or("")}};
+}
+
+}  // namespace
+
+std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
+                                                                std::string_view vendor,
+                                                                std::string_view firmware,
+                                                                CommandType command) {
+  const auto selection = select_entry(catalog, vendor, firmware, command);
+  if (!selection) return std::unexpected(selection.error());
+  if (selection->block == nullptr) return nullptr;
+  if (selection->entry == nullptr) return std::unexpected(no_entry(vendor, firmware, command));
+  if (selection->entry->cli == kNotSupported) {
+    return std::unexpected(not_supported(vendor, command, *selection->entry));
   }
-  if (choice->cli == kNotSupported) {
-    return std::unexpected(CatalogError{catalog_error::NotSupported{
-        command, std::string(vendor), choice->notes.value_or(std::string())}});
-  }
-  return choice;
+  return selection->entry;
 }
 
 namespace {
@@ -74,10 +98,21 @@ LookupStatus status_of(const CatalogError& error) {
 
 LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
                               std::string_view firmware, CommandType command) {
-  const auto found = lookup_command(catalog, vendor, firmware, command);
-  if (!found) return {status_of(found.error()), nullptr, found.error().message()};
-  if (*found == nullptr) return {LookupStatus::NoBlock, nullptr, no_block_message(vendor, command)};
-  return {LookupStatus::Text, *found, {}};
+  const auto selection = select_entry(catalog, vendor, firmware, command);
+  if (!selection)
+    return {status_of(selection.error()), nullptr, nullptr, selection.error().message()};
+  const auto [block, entry] = *selection;
+  if (block == nullptr) {
+    return {LookupStatus::NoBlock, nullptr, nullptr, no_block_message(vendor, command)};
+  }
+  if (entry == nullptr) {
+    return {LookupStatus::NoEntry, block, nullptr, no_entry(vendor, firmware, command).message()};
+  }
+  if (entry->cli == kNotSupported) {
+    return {LookupStatus::NotSupported, block, entry,
+            not_supported(vendor, command, *entry).message()};
+  }
+  return {LookupStatus::Text, block, entry, {}};
 }
 
 }  // namespace ov

@@ -37,15 +37,18 @@ enum class LookupStatus : std::uint8_t {
 
 struct LookupOutcome {
   LookupStatus status = LookupStatus::Text;
-  const CommandEntry* entry = nullptr;  // the chosen entry, for Text only
+  const CommandBlock* block = nullptr;  // the vendor's block of the type, when it has one
+  const CommandEntry* entry = nullptr;  // the chosen entry, for Text and NotSupported
   std::string reason;                   // the message that says why there is no text
 
   // The stored text, or the reason.
-  std::string_view text() const { return entry != nullptr ? std::string_view(entry->cli) : reason; }
+  std::string_view text() const {
+    return status == LookupStatus::Text ? std::string_view(entry->cli) : std::string_view(reason);
+  }
 };
 
-// lookup_command, its result sorted into a LookupStatus; a missing block gets
-// the no_block_message.
+// lookup_command, its result sorted into a LookupStatus, with the block and
+// entry it reached; a missing block gets the no_block_message.
 LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
                               std::string_view firmware, CommandType command);
 

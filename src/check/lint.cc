@@ -45,8 +45,6 @@ Finding parse_finding(std::string_view file, const YamlError& error) {
   return f;
 }
 
-CatalogError io_error(IoError error) { return CatalogError{catalog_error::Io{std::move(error)}}; }
-
 std::string block_path(std::size_t block) { return "commands[" + std::to_string(block) + "]"; }
 
 std::string entry_path(std::size_t block, std::size_t entry) {
@@ -124,7 +122,7 @@ std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view
 
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
   const auto files = list_vendor_files(dir);
-  if (!files) return std::unexpected(io_error(files.error()));
+  if (!files) return std::unexpected(io_error(files.error(), dir));
   CheckReport report;
   std::map<std::string, std::string, std::less<>> declared;  // vendor -> first file
   for (const VendorFilePath& entry : *files) {
@@ -133,7 +131,7 @@ std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
     const auto text = read_text_file(entry.path);
     if (!text) {
       report.findings.push_back(finding(FindingKind::Io, file, std::nullopt, std::nullopt,
-                                        io_error(text.error()).message()));
+                                        io_error(text.error(), entry.path).message()));
       continue;
     }
     const std::size_t before = report.findings.size();

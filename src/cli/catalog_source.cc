@@ -6,13 +6,38 @@
 
 namespace ov::cli {
 
-void add_dir_option(CLI::App& app, std::optional<std::string>& dir) {
-  app.add_option("--dir", dir, "read every *.yaml file of DIR instead of the compiled-in files")
-      ->type_name("DIR");
+void add_catalog_options(CLI::App& app, CatalogSource& source) {
+  CLI::Option* dir =
+      app.add_option("--dir", source.dir,
+                     "read every *.yaml file of DIR instead of the compiled-in files")
+          ->type_name("DIR");
+  app.add_option("--extra-dir", source.extra_dir,
+                 "read the compiled-in files, then every *.yaml file of DIR; a file\n"
+                 "whose vendor is already known replaces that vendor in its place")
+      ->type_name("DIR")
+      ->excludes(dir);
 }
 
-std::expected<Catalog, CatalogError> load_catalog(const std::optional<std::string>& dir) {
-  return dir ? load_dir(*dir) : load_bundled();
+std::string catalog_failure(const CatalogError& error) {
+  const auto* io = std::get_if<catalog_error::Io>(&error.detail);
+  if (io == nullptr || io->path.empty()) return error.message();
+  return "catalog I/O error: " + io->path + ": " + io->error.render();
+}
+
+std::expected<Catalog, std::string> load_catalog(const CatalogSource& source) {
+  if (source.dir) {
+    auto catalog = load_dir(*source.dir);
+    if (!catalog) return std::unexpected(catalog_failure(catalog.error()));
+    return std::move(*catalog);
+  }
+  auto catalog = load_bundled();
+  if (!catalog) return std::unexpected(catalog_failure(catalog.error()));
+  if (source.extra_dir) {
+    const auto extra = load_dir(*source.extra_dir);
+    if (!extra) return std::unexpected(catalog_failure(extra.error()));
+    for (const VendorFile& file : extra->files()) catalog->insert(file);
+  }
+  return std::move(*catalog);
 }
 
 }  // namespace ov::cli

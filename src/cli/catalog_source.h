@@ -1,5 +1,6 @@
-// The catalog a subcommand reads: the compiled-in vendor files, or every
-// `*.yaml` file of the directory given with --dir.
+// The catalog a subcommand reads: the compiled-in vendor files, every
+// `*.yaml` file of the directory given with --dir instead, or the compiled-in
+// files with those of --extra-dir loaded over them.
 #pragma once
 
 #include <expected>
@@ -15,9 +16,18 @@ class App;
 
 namespace ov::cli {
 
-// The --dir option, naming the directory that replaces the compiled-in files.
-void add_dir_option(CLI::App& app, std::optional<std::string>& dir);
+struct CatalogSource {
+  std::optional<std::string> dir;
+  std::optional<std::string> extra_dir;
+};
 
-std::expected<Catalog, CatalogError> load_catalog(const std::optional<std::string>& dir);
+// The --dir and --extra-dir options; one excludes the other.
+void add_catalog_options(CLI::App& app, CatalogSource& source);
+
+// The catalog, or the one-line message of why it could not be read.
+std::expected<Catalog, std::string> load_catalog(const CatalogSource& source);
+
+// error.message(), naming the directory or file an I/O error concerns.
+std::string catalog_failure(const CatalogError& error);
 
 }  // namespace ov::cli

@@ -1,36 +1,25 @@
 // vantrel probe HOST... [--vendor V] [--timeout S] [--skip NAMES] [--jobs N] [--json]
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/descriptor_budget.h"
+#include "cli/host_probe.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
-#include "cli/probe_pool.h"
 #include "cli/subcommand.h"
-#include "probe/duration.h"
 #include "probe/probe_steps.h"
-#include "probe/run_probe.h"
 
 namespace ov::cli {
 namespace {
 
-constexpr std::size_t kDefaultJobs = 32;
-constexpr std::size_t kMostJobs = 1024;
-
 struct ProbeOptions {
   std::vector<std::string> hosts;
   std::string vendor;
-  double timeout = 5.0;
   std::vector<std::string> skip;
-  std::size_t jobs = kDefaultJobs;
+  ProbeSettings settings;
   bool json = false;
 };
 
@@ -55,60 +44,18 @@ const std::string* unknown_step(const std::vector<std::string>& skip) {
   return nullptr;
 }
 
-// The progress line on stderr, drawn only for a terminal and always cleared
-// before a result is written, so the two never share a line.
-class Progress {
- public:
-  Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
-  void update(std::size_t done, std::size_t total) {
-    if (!shown_) return;
-    text_ = "probed " + std::to_string(done) + " of " + std::to_string(total) + " hosts";
-    draw();
-  }
-  void clear() {
-    if (shown_) std::fputs("\r\033[K", stderr);
-  }
-  void draw() {
-    if (shown_ && !text_.empty()) {
-      std::fputs(("\r\033[K" + text_).c_str(), stderr);
-      std::fflush(stderr);
-    }
-  }
-
- private:
-  bool shown_;
-  std::string text_;
-};
-
 Exit run_probe_command(const ProbeOptions& options) {
   if (const std::string* name = unknown_step(options.skip)) {
     return fail(Exit::Usage,
                 "--skip: unknown probe step '" + *name + "' (steps: " + step_names() + ")");
   }
-  if (!(options.timeout > 0.0) || !std::isfinite(options.timeout)) {
-    return fail(Exit::Usage, "--timeout: expected a positive number of seconds");
-  }
-  const auto limit =
-      probe::duration_from_seconds(std::max(options.timeout, probe::kShortestTimeout));
-  if (!limit) return fail(Exit::Usage, "--timeout: too large");
-  const probe::Duration timeout = *limit;
-
-  Progress progress;
-  PoolCallbacks callbacks;
-  callbacks.probe = [&](std::size_t index) {
-    return probe::run_probe(options.hosts[index], options.vendor, timeout, options.skip);
-  };
-  callbacks.deliver = [&](std::size_t, probe::ProbeReport report) {
-    progress.clear();
-    write_out(options.json ? json_text(report_json(report)) + "\n"
-                           : report_text(report, options.skip));
-    // Each host as soon as it is known: a pipe reader need not wait for all.
-    std::fflush(stdout);
-    progress.draw();
-  };
-  callbacks.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
-  run_pool(options.hosts.size(), probes_within_descriptor_limit(options.jobs), callbacks);
-  progress.clear();
+  const auto timeout = probe_timeout(options.settings.timeout);
+  if (!timeout) return fail(Exit::Usage, timeout.error());
+  probe_hosts(options.hosts, options.vendor, *timeout, options.skip, options.settings.jobs,
+              [&](std::size_t, const probe::ProbeReport& report) {
+                write_out(options.json ? json_text(report_json(report)) + "\n"
+                                       : report_text(report, options.skip));
+              });
   return Exit::Ok;
 }
 
@@ -129,16 +76,11 @@ Subcommand add_probe(CLI::App& root) {
   app->add_option("HOST", options->hosts, "host names or addresses")->required();
   app->add_option("--vendor", options->vendor, "vendor identifier echoed in every report")
       ->type_name("V");
-  app->add_option("--timeout", options->timeout,
-                  "limit of each connect and each receive, in seconds (default 5)")
-      ->type_name("S");
   app->add_option("--skip", options->skip, "steps to leave out: ssh, netconf, gnmi, restconf")
       ->delimiter(',')
       ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
       ->type_name("NAMES");
-  app->add_option("--jobs", options->jobs, "hosts probed at the same time (default 32)")
-      ->type_name("N")
-      ->check(CLI::Range(std::size_t{1}, kMostJobs));
+  add_probe_settings(*app, options->settings);
   app->add_flag("--json", options->json,
                 "one JSON object per host and line, with the keys of probe_device's dict:\n"
                 "host, vendor, netconf_available, gnmi_available, restconf_available,\n"

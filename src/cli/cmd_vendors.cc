@@ -1,4 +1,4 @@
-// vantrel vendors [--dir DIR] [--aliases]
+// vantrel vendors [--dir DIR | --extra-dir DIR] [--aliases] [--json]
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
@@ -15,8 +15,23 @@ namespace ov::cli {
 
 namespace {
 
-// The alias table: "ALIAS  VENDOR", the vendors in a column.
-Exit print_aliases() {
+struct VendorsOptions {
+  CatalogSource source;
+  bool aliases = false;
+  bool json = false;
+};
+
+// The alias table: "ALIAS  VENDOR", the vendors in a column, or a JSON list
+// of {"alias", "vendor"}.
+Exit print_aliases(bool json) {
+  if (json) {
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const VendorAlias& row : kVendorAliases) {
+      rows.push_back({{"alias", row.alias}, {"vendor", row.vendor}});
+    }
+    write_line(json_text(rows, 2));
+    return Exit::Ok;
+  }
   std::size_t width = 0;
   for (const VendorAlias& row : kVendorAliases) width = std::max(width, row.alias.size());
   for (const VendorAlias& row : kVendorAliases) {
@@ -24,6 +39,26 @@ Exit print_aliases() {
     line.resize(width + 2, ' ');
     write_line(line.append(row.vendor));
   }
+  return Exit::Ok;
+}
+
+Exit print_vendors(const VendorsOptions& options) {
+  if (options.aliases) return print_aliases(options.json);
+  const auto catalog = load_catalog(options.source);
+  if (!catalog) return fail(Exit::Fault, catalog.error());
+  if (!options.json) {
+    for (const VendorFile& file : catalog->files()) write_line(file.vendor);
+    return Exit::Ok;
+  }
+  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  for (const VendorFile& file : catalog->files()) {
+    rows.push_back({{"vendor", file.vendor},
+                    {"display_name", file.display_name},
+                    {"manufacturer", file.manufacturer},
+                    {"product_family", file.product_family},
+                    {"commands", file.commands.size()}});
+  }
+  write_line(json_text(rows, 2));
   return Exit::Ok;
 }
 
@@ -36,22 +71,18 @@ constexpr std::array<ExitMeaning, 3> kExits{{
 }  // namespace
 
 Subcommand add_vendors(CLI::App& root) {
-  auto dir = std::make_shared<std::optional<std::string>>();
-  auto aliases = std::make_shared<bool>(false);
+  auto options = std::make_shared<VendorsOptions>();
   CLI::App* app = root.add_subcommand(
       "vendors", "List the vendor identifiers of the catalog, one a line, in catalog order.");
-  add_dir_option(*app, *dir);
-  app->add_flag("--aliases", *aliases,
+  add_catalog_options(*app, options->source);
+  app->add_flag("--aliases", options->aliases,
                 "list instead the other names that lookup and table take for a vendor\n"
                 "(an alias never hides a vendor of its own name in the catalog)");
+  app->add_flag("--json", options->json,
+                "a JSON list of vendor, display_name, manufacturer, product_family and\n"
+                "commands (how many blocks); with --aliases, of alias and vendor");
   app->footer(exit_status_help(kExits));
-  return {app, [dir, aliases] {
-            if (*aliases) return print_aliases();
-            const auto catalog = load_catalog(*dir);
-            if (!catalog) return fail(Exit::Fault, catalog.error().message());
-            for (const VendorFile& file : catalog->files()) write_line(file.vendor);
-            return Exit::Ok;
-          }};
+  return {app, [options] { return print_vendors(*options); }};
 }
 
 }  // namespace ov::cli

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/version.h"
@@ -22,13 +23,26 @@ std::string usage_message(const CLI::ParseError& error) {
   return text + " (see --help)";
 }
 
+// --json among the options (before a "--"): every failure, a usage error
+// included, is then a JSON document.
+bool asks_for_json(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--") return false;
+    if (argument == "--json") return true;
+  }
+  return false;
+}
+
 int run(int argc, char** argv) {
   using namespace ov::cli;
   CLI::App app{"The vendor command catalog and the TCP device probe.", "vantrel"};
   app.set_version_flag("--version", std::string("vantrel ") + ov::kVersion);
   app.footer(exit_status_help(kExitStatuses));
-  const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_table(app),
-                                            add_check(app), add_probe(app)};
+  const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_show(app),
+                                            add_table(app),   add_check(app),  add_probe(app),
+                                            add_plan(app)};
+  if (asks_for_json(argc, argv)) failures_as_json();
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

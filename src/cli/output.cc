@@ -5,6 +5,13 @@
 #include <cstring>
 
 namespace ov::cli {
+namespace {
+
+bool json_failures = false;
+
+}  // namespace
+
+void failures_as_json() { json_failures = true; }
 
 void write_out(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
@@ -13,9 +20,12 @@ void write_line(std::string_view text) {
   if (text.empty() || text.back() != '\n') std::fputc('\n', stdout);
 }
 
-Exit fail(Exit status, std::string_view message) {
-  // One line whatever the message: the line breaks of a reason kept from a
-  // vendor file's literal block become blanks, and none is left at the end.
+namespace {
+
+// "vantrel: " + message on stderr, on one line whatever the message: the line
+// breaks of a reason kept from a vendor file's literal block become blanks,
+// and none is left at the end.
+void write_error_line(std::string_view message) {
   std::string line = "vantrel: ";
   bool pending_blank = false;
   for (const char c : message) {
@@ -29,17 +39,29 @@ Exit fail(Exit status, std::string_view message) {
   }
   line += '\n';
   std::fwrite(line.data(), 1, line.size(), stderr);
-  return status;
 }
 
-Exit finish(Exit status) {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    const int error = errno;
-    return fail(Exit::Fault, std::string("cannot write the output: ") + std::strerror(error));
+}  // namespace
+
+Exit fail(Exit status, std::string_view message) {
+  if (json_failures) {
+    const nlohmann::ordered_json error{{"message", message}, {"exit_status", code(status)}};
+    write_line(json_text({{"error", error}}));
+  } else {
+    write_error_line(message);
   }
   return status;
 }
 
+Exit finish(Exit status) {
+  // Said on stderr even under --json: stdout is what failed.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    const int error = errno;
+    write_error_line(std::string("cannot write the output: ") + std::strerror(error));
+    return Exit::Fault;
+  }
+  return status;
+}
 std::string json_text(const nlohmann::ordered_json& value, int indent) {
   return value.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }

@@ -16,7 +16,13 @@ void write_out(std::string_view text);
 void write_line(std::string_view text);
 
 // Prints "vantrel: " + message on stderr, on one line, and returns `status`.
+// Once failures_as_json() was called, writes instead the error document
+// {"error": {"message": ..., "exit_status": N}} on one line of stdout, with
+// the message whole.
 Exit fail(Exit status, std::string_view message);
+
+// For --json: from now on a failure is a JSON document on stdout.
+void failures_as_json();
 
 // Flushes stdout. Returns `status`, or Fault (with a message on stderr) when
 // anything written to stdout was lost: a full disk must not pass for success.

@@ -19,8 +19,10 @@ struct Subcommand {
 // Each adds its subcommand to `root`. The options live as long as the process.
 Subcommand add_vendors(CLI::App& root);
 Subcommand add_lookup(CLI::App& root);
+Subcommand add_show(CLI::App& root);
 Subcommand add_table(CLI::App& root);
 Subcommand add_check(CLI::App& root);
 Subcommand add_probe(CLI::App& root);
+Subcommand add_plan(CLI::App& root);
 
 }  // namespace ov::cli

@@ -1,0 +1,130 @@
+// vantrel plan HOST... --vendor V --firmware F [--dir DIR | --extra-dir DIR]
+//              [--exact-firmware] [--timeout S] [--jobs N] [--json]
+#include <CLI/CLI.hpp>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalog/command_type.h"
+#include "cli/catalog_source.h"
+#include "cli/host_probe.h"
+#include "cli/output.h"
+#include "cli/plan.h"
+#include "cli/probe_output.h"
+#include "cli/subcommand.h"
+#include "cli/user_names.h"
+
+namespace ov::cli {
+namespace {
+
+struct PlanOptions {
+  std::vector<std::string> hosts;
+  std::string vendor;
+  std::string firmware;
+  CatalogSource source;
+  bool exact_firmware = false;
+  ProbeSettings settings;
+  bool json = false;
+};
+
+// The type column: two blanks after the longest command type name.
+constexpr std::size_t kTypeColumn =
+    std::ranges::max(kCommandTypes, {}, [](const CommandTypeName& n) { return n.yaml.size(); })
+        .yaml.size() +
+    2;
+
+// The probe's line, then one row per command type: its ways by name, or "-".
+std::string plan_text(const probe::ProbeReport& report, const Json& plan) {
+  std::string out = report_text(report, {});
+  for (const Json& row : plan) {
+    std::string line = row["type"].get<std::string>();
+    line.resize(kTypeColumn, ' ');
+    std::string ways;
+    for (const Json& way : row["ways"]) {
+      if (!ways.empty()) ways += ", ";
+      ways += way["via"].get<std::string>();
+    }
+    out += "  " + line + (ways.empty() ? "-" : ways) + "\n";
+  }
+  return out;
+}
+
+Exit run_plan(const PlanOptions& options) {
+  const auto timeout = probe_timeout(options.settings.timeout);
+  if (!timeout) return fail(Exit::Usage, timeout.error());
+  const auto catalog = load_catalog(options.source);
+  if (!catalog) return fail(Exit::Fault, catalog.error());
+  const LookupKey key =
+      lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
+
+  // The catalog's answers are the same for every host: looked up once, and
+  // any refusal of the vendor or firmware comes before the first probe.
+  std::vector<LookupOutcome> outcomes;
+  std::size_t malformed = 0;
+  for (const CommandTypeName& name : kCommandTypes) {
+    LookupOutcome outcome = classify_lookup(*catalog, key.vendor, key.firmware, name.type);
+    if (outcome.status == LookupStatus::UnknownVendor) {
+      return fail(Exit::Usage, outcome.reason + vendor_suggestion(*catalog, options.vendor));
+    }
+    if (outcome.status == LookupStatus::InvalidFirmware) return fail(Exit::Usage, outcome.reason);
+    if (outcome.status == LookupStatus::InvalidRange) ++malformed;
+    outcomes.push_back(std::move(outcome));
+  }
+
+  probe_hosts(options.hosts, options.vendor, *timeout, {}, options.settings.jobs,
+              [&](std::size_t, const probe::ProbeReport& report) {
+                const Json plan = plan_json(report, outcomes);
+                if (!options.json) return write_out(plan_text(report, plan));
+                Json line = report_json(report);
+                line["plan"] = plan;
+                write_line(json_text(line));
+              });
+  if (malformed == 0) return Exit::Ok;
+  // Under --json the rows said so already.
+  if (options.json) return Exit::Fault;
+  return fail(Exit::Fault, "applies_to does not parse for " + std::to_string(malformed) +
+                               (malformed == 1 ? " command type" : " command types"));
+}
+
+constexpr std::array<ExitMeaning, 3> kExits{{
+    {Exit::Ok, "every host was probed and planned"},
+    {Exit::Usage,
+     "usage error, unknown vendor, invalid firmware version, a timeout that\n"
+     "is not a positive number of seconds, jobs outside 1 to 1024"},
+    {Exit::Fault,
+     "the catalog could not be read, an applies_to does not parse (the plans\n"
+     "are printed first), or the output could not be written"},
+}};
+
+}  // namespace
+
+Subcommand add_plan(CLI::App& root) {
+  auto options = std::make_shared<PlanOptions>();
+  CLI::App* app = root.add_subcommand(
+      "plan", "Probe hosts, then say for each command type how it can be done on each.");
+  app->add_option("HOST", options->hosts, "host names or addresses")->required();
+  app->add_option("--vendor", options->vendor, "vendor identifier or alias of the hosts")
+      ->type_name("V")
+      ->required();
+  app->add_option("--firmware", options->firmware, "firmware version of the hosts")
+      ->type_name("F")
+      ->required();
+  add_catalog_options(*app, options->source);
+  add_exact_firmware_flag(*app, options->exact_firmware);
+  add_probe_settings(*app, options->settings);
+  app->add_flag("--json", options->json,
+                "one JSON object per host and line: the keys of probe --json, then plan,\n"
+                "a list of type, status, cli and ways, each way {\"via\": ..., fields}");
+  app->footer(
+      std::string("A way is usable when the probe found its transport open and the catalog\n"
+                  "has it for the type: netconf, restconf and gnmi by the block's protocol\n"
+                  "alternatives (firmware_required as stored, never compared), cli when the\n"
+                  "host showed an SSH banner and the lookup gives text. Ways are listed in\n"
+                  "this order of preference: netconf, restconf, gnmi, cli. Hosts come in\n"
+                  "command-line order, each as soon as it and those before it are done.") +
+      "\n\n" + exit_status_help(kExits));
+  return {app, [options] { return run_plan(*options); }};
+}
+
+}  // namespace ov::cli

@@ -1,0 +1,82 @@
+#include "cli/host_probe.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "cli/descriptor_budget.h"
+#include "cli/probe_pool.h"
+#include "probe/run_probe.h"
+
+namespace ov::cli {
+namespace {
+
+// The progress line on stderr, drawn only for a terminal and always cleared
+// before a result is written, so the two never share a line.
+class Progress {
+ public:
+  Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
+  void update(std::size_t done, std::size_t total) {
+    if (!shown_) return;
+    text_ = "probed " + std::to_string(done) + " of " + std::to_string(total) + " hosts";
+    draw();
+  }
+  void clear() {
+    if (shown_) std::fputs("\r\033[K", stderr);
+  }
+  void draw() {
+    if (shown_ && !text_.empty()) {
+      std::fputs(("\r\033[K" + text_).c_str(), stderr);
+      std::fflush(stderr);
+    }
+  }
+
+ private:
+  bool shown_;
+  std::string text_;
+};
+
+}  // namespace
+
+void add_probe_settings(CLI::App& app, ProbeSettings& settings) {
+  app.add_option("--timeout", settings.timeout,
+                 "limit of each connect and each receive, in seconds (default 5)")
+      ->type_name("S");
+  app.add_option("--jobs", settings.jobs, "hosts probed at the same time (default 32)")
+      ->type_name("N")
+      ->check(CLI::Range(std::size_t{1}, kMostJobs));
+}
+
+std::expected<probe::Duration, std::string> probe_timeout(double seconds) {
+  if (!(seconds > 0.0) || !std::isfinite(seconds)) {
+    return std::unexpected("--timeout: expected a positive number of seconds");
+  }
+  const auto limit = probe::duration_from_seconds(std::max(seconds, probe::kShortestTimeout));
+  if (!limit) return std::unexpected("--timeout: too large");
+  return *limit;
+}
+
+void probe_hosts(std::span<const std::string> hosts, std::string_view vendor,
+                 probe::Duration timeout, std::span<const std::string> skip, std::size_t jobs,
+                 const std::function<void(std::size_t index, probe::ProbeReport report)>& deliver) {
+  Progress progress;
+  PoolCallbacks callbacks;
+  callbacks.probe = [&](std::size_t index) {
+    return probe::run_probe(hosts[index], vendor, timeout, skip);
+  };
+  callbacks.deliver = [&](std::size_t index, probe::ProbeReport report) {
+    progress.clear();
+    deliver(index, std::move(report));
+    // Each host as soon as it is known: a pipe reader need not wait for all.
+    std::fflush(stdout);
+    progress.draw();
+  };
+  callbacks.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+  run_pool(hosts.size(), probes_within_descriptor_limit(jobs), callbacks);
+  progress.clear();
+}
+
+}  // namespace ov::cli
