@@ -35,6 +35,28 @@ LAB = vendor_file("lab", LAB_COMMANDS + """  - type: INTERFACE_CONFIG
           end
 """)
 BROKEN = vendor_file("broken", arp_block("notes: no cli"))
+# For show and plan: an entry with every field, alternatives with extra keys.
+SHOWN = vendor_file("lab", """commands:
+  - type: ARP_TABLE
+    description: Address table.
+    versions:
+      - applies_to: ">=2.0"
+        cli: show arp {vrf}
+        sample_output: |
+          10.0.0.1  aa
+        parser_notes: one row a host
+        unverified: true
+    protocol_alternatives:
+      gnmi: {path: /arp}
+      rest_api: {method: GET, path: /arp, body: {depth: 2, tags: [a, 1]}}
+  - type: CIVIC_LOCATION
+    versions:
+      - applies_to: "*"
+        cli: NOT_SUPPORTED
+        notes: |
+          No civic
+          location.
+""")
 # For check: one file per kind of problem, each at a known line and column.
 CHECKED = {
     "a-first.yaml": vendor_file("twin", arp_block()),
@@ -65,7 +87,8 @@ def without_elapsed(lines):
 class Vantrel(unittest.TestCase):
     def test_help_usage_errors_and_lost_output(self):
         # Usage errors are one line on stderr with status 2.
-        for args in [[], ["vendors"], ["lookup"], ["table"], ["check"], ["probe"]]:
+        for args in [[], ["vendors"], ["lookup"], ["show"], ["table"], ["check"], ["probe"],
+                     ["plan"]]:
             result = vantrel(*args, "--help")
             self.assertEqual((result.returncode, result.stderr), (OK, ""), args)
             self.assertIn("Exit status:", result.stdout)
@@ -76,12 +99,22 @@ class Vantrel(unittest.TestCase):
             (["probe", "--timeout", "1e30", "h"], "vantrel: --timeout: too large"),
             (["probe", "--skip", "ssh,eapi", "h"],
              "vantrel: --skip: unknown probe step 'eapi' (steps: ssh, netconf, gnmi, restconf)"),
+            # Refused before anything is probed.
+            (["plan", "--vendor", "eoss", "--firmware", "4.22", "h"],
+             "vantrel: unknown vendor: eoss (did you mean eos?)"),
+            (["lookup", "--dir", "d", "--extra-dir", "e", "eos", "4.22", "VERSION"],
+             "vantrel: --dir excludes --extra-dir (see --help)"),
         ]
         for args, message in rows:
             with self.subTest(args=args):
                 result = vantrel(*args)
                 self.assertEqual((result.returncode, result.stdout), (USAGE, ""))
                 self.assertEqual(result.stderr, message + "\n")
+        # Under --json a usage error too is a document, on stdout.
+        result = vantrel("table", "--json", "eos")
+        self.assertEqual((result.returncode, result.stderr, json.loads(result.stdout)),
+                         (USAGE, "", {"error": {"message": "FIRMWARE is required (see --help)",
+                                                "exit_status": USAGE}}))
         self.assertEqual(vantrel("--version").stdout, "vantrel 0.2.0\n")
         self.assertIn("junos" + " " * 11 + "juniper_junos",
                       vantrel("vendors", "--aliases").stdout.splitlines())
@@ -92,35 +125,36 @@ class Vantrel(unittest.TestCase):
 
     def test_lookup_outcomes_and_their_statuses(self):
         rows = [
-            (["cisco_ios", "16.12.4", "MAC_TABLE"], OK, "show mac address-table\n"),
+            (["cisco_ios", "16.12.4", "MAC_TABLE"], OK, "show mac address-table\n", "text"),
             # A literal block keeps its line break; no second one is added.
             (["lab", "9", "INTERFACE_CONFIG", "--dir", "$DIR"], OK,
-             "configure terminal\ninterface {interface}\nend\n"),
+             "configure terminal\ninterface {interface}\nend\n", "text"),
             (["--dir", "$DIR", "lab", "1.0", "ARP_TABLE"], NEGATIVE,
-             'vantrel: no entry for lab Some("1.0") ArpTable\n'),
+             'vantrel: no entry for lab Some("1.0") ArpTable\n', "no_entry"),
             (["lab", "1.0", "HOSTNAME", "--dir", "$DIR"], NEGATIVE,
-             "vantrel: no entry for lab Hostname\n"),
+             "vantrel: no entry for lab Hostname\n", "no_block"),
             (["arista_eos", "4.20.1F", "CIVIC_LOCATION"], NEGATIVE,
-             "vantrel: CivicLocation is not supported on arista_eos: Arista EOS does not expose"),
+             "vantrel: CivicLocation is not supported on arista_eos: Arista EOS does not expose",
+             "not_supported"),
             (["lab", "1.0", "VERSION", "--dir", "$DIR"], FAULT,
              "vantrel: invalid version range '1..2': can't parse '1..2': "
-             "invalid firmware version '1..2'\n"),
+             "invalid firmware version '1..2'\n", "invalid_range"),
             (["lab", "2.5", "ARP_TABLE", "--dir", "$BAD"], FAULT,
              "vantrel: catalog parse error in bad.yaml: commands[0].versions[0]: missing field "
-             "`cli` at line 8 column 9\n"),
+             "`cli` at line 8 column 9\n", "error"),
             # Names and firmware as users have them, unless the firmware is to be exact.
-            (["procurve", "KB.16.11.0012", "ARP_TABLE"], OK, "show arp\n"),
+            (["procurve", "KB.16.11.0012", "ARP_TABLE"], OK, "show arp\n", "text"),
             (["hpe_procurve", "WC.16.10.0021", "ARP_TABLE", "--exact-firmware"], USAGE,
-             "vantrel: invalid firmware version 'WC.16.10.0021'\n"),
+             "vantrel: invalid firmware version 'WC.16.10.0021'\n", "error"),
             (["arista_eos", "4.22", "ARP_TABLE", "--dir", "$DIR"], USAGE,
-             "vantrel: unknown vendor: arista_eos\n"),
+             "vantrel: unknown vendor: arista_eos\n", "error"),
             # The command type is judged before any file is read.
             (["lab", "1", "ArpTable", "--dir", "$BAD"], USAGE,
-             "vantrel: unknown CommandType: ArpTable (did you mean ARP_TABLE?)\n"),
+             "vantrel: unknown CommandType: ArpTable (did you mean ARP_TABLE?)\n", "error"),
         ]
         with Directory({"lab.yaml": LAB, "lab.yml": "ignored: [", "broken.txt": BROKEN}) as good, \
                 Directory({"a.yaml": LAB, "bad.yaml": BROKEN}) as bad:
-            for args, status, output in rows:
+            for args, status, output, kind in rows:
                 args = [a.replace("$DIR", good).replace("$BAD", bad) for a in args]
                 with self.subTest(args=args):
                     result = vantrel("lookup", *args)
@@ -132,6 +166,11 @@ class Vantrel(unittest.TestCase):
                     # A row without the final line break gives the start of the text only.
                     self.assertEqual(shown if output.endswith("\n") else shown[:len(output)],
                                      output)
+                    # Under --json, one document on stdout with the same status.
+                    result = vantrel("lookup", *args, "--json")
+                    document = json.loads(result.stdout)
+                    self.assertEqual((result.returncode, result.stderr, document.get("status")),
+                                     (status, "", None if kind == "error" else kind))
 
     def test_table(self):
         with Directory({"lab.yaml": LAB}) as path:
@@ -155,6 +194,87 @@ class Vantrel(unittest.TestCase):
         self.assertEqual(lines[at + 1:at + 3],
                          [" " * 23 + "interface {interface}", " " * 23 + "end"])
         self.assertIn("HOSTNAME               (none) no entry for lab Hostname", lines)
+
+    def test_show(self):
+        nulls = dict.fromkeys(["netconf", "restconf", "gnmi", "eapi", "rest_api", "snmp",
+                               "dashboard_api"])
+        with Directory({"lab.yaml": SHOWN}) as path:
+            def show(*args):
+                return vantrel("show", "lab", "v2.5", *args, "--dir", path)
+            whole, text = show("ARP_TABLE", "--set", "vrf=mgmt", "--json"), show("ARP_TABLE")
+            refused, refused_text = show("CIVIC_LOCATION", "--json"), show("CIVIC_LOCATION")
+            no_block = show("HOSTNAME", "--json")
+        self.assertEqual((whole.returncode, json.loads(whole.stdout)), (OK, {
+            "vendor": "lab", "firmware": "v2.5", "firmware_used": "2.5", "command": "ARP_TABLE",
+            "status": "text", "applies_to": ">=2.0", "cli": "show arp mgmt",
+            "placeholders": ["vrf"], "sample_output": "10.0.0.1  aa\n",
+            "parser_notes": "one row a host", "config_required": None, "notes": None,
+            "unverified": True, "description": "Address table.",
+            "alternatives": dict(nulls, gnmi={"path": "/arp", "firmware_required": None},
+                                 rest_api={"method": "GET", "path": "/arp",
+                                           "firmware_required": None,
+                                           "body": {"depth": 2, "tags": ["a", 1]}})}))
+        # The text form: the text, then a labelled section for each field there is.
+        labels = [line for line in text.stdout.splitlines() if line.endswith(":")]
+        self.assertEqual(labels, ["Applies to:", "Sample output:", "Parser notes:",
+                                  "Unverified:", "Description:", "gNMI:", "REST API:"])
+        self.assertTrue(text.stdout.startswith("show arp {vrf}\n\n"))
+        self.assertIn('\n    body: {"depth":2,"tags":["a",1]}\n', text.stdout)
+        # Without text: what there is, the reason whole under --json, one line on stderr.
+        document = json.loads(refused.stdout)
+        self.assertEqual((refused.returncode, document["status"], document["cli"],
+                          document["notes"], document["alternatives"]),
+                         (NEGATIVE, "not_supported", None, "No civic\nlocation.\n", nulls))
+        self.assertEqual((refused_text.returncode, refused_text.stderr),
+                         (NEGATIVE, "vantrel: CivicLocation is not supported on lab: "
+                                    "No civic location.\n"))
+        self.assertIn("Notes:\n    No civic\n    location.\n", refused_text.stdout)
+        document = json.loads(no_block.stdout)
+        self.assertEqual((no_block.returncode, document["status"], document["applies_to"],
+                          document["alternatives"]), (NEGATIVE, "no_block", None, nulls))
+
+    def test_set_and_extra_dir(self):
+        port = ["lookup", "meraki_ms", "switch-15-21", "PORT_VLAN_ASSIGN", "--set", "serial=Q",
+                "--set", "portId=3"]
+        result = vantrel(*port)
+        self.assertEqual((result.returncode, result.stderr), (USAGE, (
+            "vantrel: no value for {vlan_id} (give it with --set NAME=VALUE)\n")))
+        # The JSON braces of the body are text; only {vlan_id} is filled.
+        self.assertEqual(vantrel(*port, "--set", "vlan_id=10").stdout,
+                         'PUT /devices/Q/switch/ports/3  body: {"type": "access", "vlan": 10}\n')
+        replaced = {"eos.yaml": vendor_file("arista_eos", arp_block("cli: show arp here")),
+                    "lab.yaml": LAB}
+        with Directory(replaced) as path:
+            bundled = vantrel("vendors").stdout.splitlines()
+            self.assertEqual(vantrel("vendors", "--extra-dir", path).stdout.splitlines(),
+                             bundled + ["lab"])
+            self.assertEqual(vantrel("lookup", "eos", "4.22", "ARP_TABLE", "--extra-dir",
+                                     path).stdout, "show arp here\n")
+            listed = json.loads(vantrel("vendors", "--json", "--extra-dir", path).stdout)
+            result = vantrel("table", "lab", "3.5", "--extra-dir", path, "--set", "x=1")
+        self.assertEqual([(v["vendor"], v["commands"]) for v in listed][-2:],
+                         [("meraki_ms", 25), ("lab", 4)])
+        self.assertEqual(listed[bundled.index("arista_eos")]["commands"], 1)
+        self.assertEqual((result.returncode, result.stderr), (USAGE, (
+            "vantrel: no value for {interface} (give it with --set NAME=VALUE)\n")))
+        result = vantrel("vendors", "--extra-dir", path)
+        self.assertEqual((result.returncode, result.stderr), (FAULT, (
+            "vantrel: catalog I/O error: %s: No such file or directory (os error 2)\n" % path)))
+
+    def test_plan(self):
+        with Directory({"lab.yaml": SHOWN}) as path, GnmiPort() as host:
+            result = vantrel("plan", host, "127.0.0.1", "--vendor", "lab", "--firmware", "2.5",
+                             "--dir", path, "--timeout", "1", "--json")
+        self.assertEqual(result.returncode, OK, result.stderr)
+        lines = [json.loads(line) for line in result.stdout.splitlines()]
+        self.assertEqual([(r["host"], list(r)[-2:], len(r["plan"])) for r in lines],
+                         [(host, ["elapsed_ms", "plan"], 25), ("127.0.0.1", ["elapsed_ms", "plan"],
+                                                                25)])
+        arp = lines[0]["plan"][0]
+        cli = [{"via": "cli", "cli": "show arp {vrf}"}] if lines[0]["ssh_banner"] else []
+        self.assertEqual(arp, {"type": "ARP_TABLE", "status": "text", "cli": "show arp {vrf}",
+                               "ways": [{"via": "gnmi", "path": "/arp",
+                                         "firmware_required": None}] + cli})
 
     def test_check_judges_every_file_and_passes_the_compiled_in_ones(self):
         with Directory(CHECKED) as path:
