@@ -72,7 +72,8 @@ Exit run_plan(const PlanOptions& options) {
     outcomes.push_back(std::move(outcome));
   }
 
-  probe_hosts(options.hosts, options.vendor, *timeout, {}, options.settings.jobs,
+  // The reports name the vendor as the catalog does, as lookup --json does.
+  probe_hosts(options.hosts, key.vendor, *timeout, {}, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
                 const Json plan = plan_json(report, outcomes);
                 if (!options.json) return write_out(plan_text(report, plan));
