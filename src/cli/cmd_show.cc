@@ -124,9 +124,7 @@ constexpr std::array<ExitMeaning, 4> kExits{{
 Subcommand add_show(CLI::App& root) {
   auto arguments = std::make_shared<LookupArguments>();
   CLI::App* app = root.add_subcommand(
-      "show",
-      "Show the entry the lookup selects, whole: its text, sample output, notes, and the\n"
-      "block's description and protocol alternatives.");
+      "show", "Show the entry the lookup selects, whole, and its block's protocol alternatives.");
   add_lookup_arguments(*app, *arguments,
                        "one JSON object: the keys of lookup --json, then sample_output,\n"
                        "parser_notes, config_required, notes, unverified, description and\n"

@@ -33,7 +33,9 @@ inline constexpr std::array<ExitMeaning, 4> kExitStatuses{{
     {Exit::Negative,
      "no text for the request: no block, no entry or not supported\n"
      "(for check: problems were found)"},
-    {Exit::Usage, "usage error, unknown vendor or command type, invalid firmware version"},
+    {Exit::Usage,
+     "usage error, unknown vendor or command type, invalid firmware version,\n"
+     "a placeholder without a value while --set is given"},
     {Exit::Fault,
      "the catalog could not be read (I/O or parse error), an applies_to does\n"
      "not parse, or the output could not be written"},
