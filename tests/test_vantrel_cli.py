@@ -284,7 +284,7 @@ class Vantrel(unittest.TestCase):
         self.assertEqual((text.returncode, result.returncode), (NEGATIVE, NEGATIVE))
         self.assertEqual(document["files"], ["a-first.yaml", "b-range.yaml", "c-broken.yaml",
                                              "d-dup.yaml", "e-syntax.yaml"])
-        self.assertEqual((document["errors"], document["warnings"]), (3, 6))
+        self.assertEqual((document["errors"], document["warnings"]), (3, 7))
         found = [(f["file"], f["kind"], f["path"], f["line"], f["column"])
                  for f in document["findings"] if f["kind"] != "missing_type"]
         self.assertEqual(found, [
@@ -294,6 +294,7 @@ class Vantrel(unittest.TestCase):
             ("c-broken.yaml", "rule", "commands[0].versions[0]", 8, 9),
             ("d-dup.yaml", "duplicate_vendor", "vendor", 1, 9),
             ("e-syntax.yaml", "syntax", None, 2, 1),
+            ("f.yml", "ignored_file", None, None, None),
         ])
         self.assertEqual([f["file"] for f in document["findings"] if f["kind"] == "missing_type"],
                          ["a-first.yaml", "b-range.yaml", "d-dup.yaml"])
@@ -301,7 +302,7 @@ class Vantrel(unittest.TestCase):
         self.assertIn("d-dup.yaml: warning: vendor: vendor twin is also declared by a-first.yaml, "
                       "which this file replaces when the directory is loaded at line 1 column 9",
                       lines)
-        self.assertEqual(lines[-1], "checked 5 files: 3 errors, 6 warnings")
+        self.assertEqual(lines[-1], "checked 5 files: 3 errors, 7 warnings")
         catalog = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalog")
         result = vantrel("check", catalog, "--json")
         document = json.loads(result.stdout)

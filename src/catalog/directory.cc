@@ -58,13 +58,17 @@ std::string display_file_name(std::string_view name) {
   return is_valid_utf8(name) ? std::string(name) : std::string("?");
 }
 
+VendorFilePath vendor_file_path(std::string_view dir, std::string_view name) {
+  return {std::string(dir) + "/" + std::string(name), display_file_name(name)};
+}
+
 std::expected<std::vector<VendorFilePath>, IoError> list_vendor_files(std::string_view dir) {
   const auto names = list_directory(dir);
   if (!names) return std::unexpected(names.error());
   std::vector<VendorFilePath> files;
   for (const std::string& name : *names) {
     if (!has_yaml_extension(name)) continue;
-    files.push_back({std::string(dir) + "/" + name, display_file_name(name)});
+    files.push_back(vendor_file_path(dir, name));
   }
   return files;
 }

@@ -28,6 +28,9 @@ struct VendorFilePath {
   std::string name;
 };
 
+// Where the entry `name` of directory `dir` is read, and how messages name it.
+VendorFilePath vendor_file_path(std::string_view dir, std::string_view name);
+
 // The `*.yaml` entries of directory `dir`, in the byte order of their names,
 // as a load reads them. Fails as list_directory does.
 std::expected<std::vector<VendorFilePath>, IoError> list_vendor_files(std::string_view dir);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
 
 #include "base/ascii.h"
@@ -27,20 +28,64 @@ Finding finding(FindingKind kind, std::string_view file, std::optional<std::stri
   return f;
 }
 
-Finding parse_finding(std::string_view file, const YamlError& error) {
+// Line `line` (zero-based) of `text`, without its line break.
+std::string_view line_at(std::string_view text, std::size_t line) {
+  std::size_t start = 0;
+  for (; line > 0; --line) {
+    start = text.find('\n', start);
+    if (start == std::string_view::npos) return {};
+    ++start;
+  }
+  return text.substr(start, text.find('\n', start) - start);
+}
+
+// The value of a block mapping's `applies_to` key on `line`, as written, when
+// it starts unquoted with `*` (an alias to YAML), `>` (a folded block scalar)
+// or `<`: a range that only quoting keeps as text.
+std::optional<std::string_view> unquoted_range(std::string_view line) {
+  constexpr std::string_view kKey = "applies_to:";
+  constexpr std::string_view kRangeStarts = "*><";
+  std::string_view rest = line.substr(std::min(line.find_first_not_of(" \t-"), line.size()));
+  if (!rest.starts_with(kKey)) return std::nullopt;
+  rest.remove_prefix(kKey.size());
+  if (rest.empty() || (rest.front() != ' ' && rest.front() != '\t')) return std::nullopt;
+  const std::string_view value = trim_white_space(rest.substr(0, rest.find(" #")));
+  if (value.empty() || kRangeStarts.find(value.front()) == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// " (quote the range: ...)" when the parser stopped, or began what it could
+// not finish, on an unquoted range; else "".
+std::string quote_hint(std::string_view text, const YamlError& error) {
+  const std::array<std::optional<std::size_t>, 2> lines{
+      error.mark ? std::optional(error.mark->line) : std::nullopt,
+      error.context ? std::optional(error.context_mark.line) : std::nullopt};
+  for (const auto& line : lines) {
+    const auto value = line ? unquoted_range(line_at(text, *line)) : std::nullopt;
+    if (value && is_valid_utf8(*value)) {
+      return " (quote the range: applies_to: " + debug_quoted(*value) + ")";
+    }
+  }
+  return "";
+}
+
+Finding parse_finding(std::string_view file, std::string_view text, const YamlError& error) {
   Finding f;
   f.file = std::string(file);
   f.text = error.render();  // the words a load would use after "catalog parse error in F: "
+  f.mark = error.mark;
+  f.message = error.message;
   if (error.kind == YamlError::Kind::Parser) {
     f.kind = FindingKind::Syntax;
-    f.mark = error.mark;
-    f.message = error.message;
     if (error.context) f.message += ", " + *error.context;
+    const std::string hint = quote_hint(text, error);
+    f.message += hint;
+    f.text += hint;
   } else {
     f.kind = FindingKind::Rule;
     f.path = error.path;
-    f.mark = error.mark;
-    f.message = error.message;
   }
   return f;
 }
@@ -105,13 +150,54 @@ void check_blocks(std::string_view file, const VendorFile& vendor, const NodeLoc
                                  " finds no entry"));
 }
 
+using Declared = std::map<std::string, std::string, std::less<>>;  // vendor -> first file
+
+void check_file(const VendorFilePath& entry, CheckReport& report, Declared& declared) {
+  const std::string& file = entry.name;
+  report.files.push_back(file);
+  const auto text = read_text_file(entry.path);
+  if (!text) {
+    report.findings.push_back(finding(FindingKind::Io, file, std::nullopt, std::nullopt,
+                                      io_error(text.error(), entry.path).message()));
+    return;
+  }
+  const std::size_t before = report.findings.size();
+  const auto declaration = check_text(file, *text, report.findings);
+  if (!declaration) return;
+  const auto [earlier, fresh] = declared.try_emplace(declaration->vendor, file);
+  if (!fresh) {
+    // Placed before this file's other findings: it is about the file as a whole.
+    report.findings.insert(
+        report.findings.begin() + static_cast<std::ptrdiff_t>(before),
+        finding(FindingKind::DuplicateVendor, file, "vendor", declaration->mark,
+                "vendor " + declaration->vendor + " is also declared by " + earlier->second +
+                    ", which this file replaces when the directory is loaded"));
+  }
+}
+
+// A directory or device under such a name was never meant as a vendor file.
+bool is_regular_file(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+// Quoted, so that white space at the end of the name shows.
+Finding ignored_file(std::string_view name, std::string_view suggested) {
+  std::string message = "not read: only *.yaml files are loaded";
+  if (is_valid_utf8(name)) {
+    message += " (rename " + debug_quoted(name) + " to " + std::string(suggested) + ")";
+  }
+  return finding(FindingKind::IgnoredFile, display_file_name(name), std::nullopt, std::nullopt,
+                 std::move(message));
+}
+
 }  // namespace
 
 std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view text,
                                          std::vector<Finding>& findings) {
   const auto vendor = parse_vendor_file(text);
   if (!vendor) {
-    findings.push_back(parse_finding(file, vendor.error()));
+    findings.push_back(parse_finding(file, text, vendor.error()));
     return std::nullopt;
   }
   const NodeLocator where(text);
@@ -120,31 +206,32 @@ std::optional<DeclaredVendor> check_text(std::string_view file, std::string_view
   return DeclaredVendor{vendor->vendor, where.find(at)};
 }
 
+std::optional<std::string> near_miss_name(std::string_view name) {
+  constexpr std::array<std::string_view, 2> kMeant{"yaml", "yml"};
+  const std::string_view kept = name.substr(0, name.find_last_not_of(" \t\n\v\f\r") + 1);
+  const std::size_t dot = kept.rfind('.');
+  if (dot == std::string_view::npos || dot == 0 || has_yaml_extension(name)) return std::nullopt;
+  const std::string_view extension = kept.substr(dot + 1);
+  const auto meant = [&](std::string_view e) { return equals_ignoring_ascii_case(extension, e); };
+  if (std::ranges::none_of(kMeant, meant)) return std::nullopt;
+  return std::string(kept.substr(0, dot)) + ".yaml";
+}
+
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir) {
-  const auto files = list_vendor_files(dir);
-  if (!files) return std::unexpected(io_error(files.error(), dir));
+  // One listing for both, so that the findings keep the byte order of names.
+  const auto names = list_directory(dir);
+  if (!names) return std::unexpected(io_error(names.error(), dir));
   CheckReport report;
-  std::map<std::string, std::string, std::less<>> declared;  // vendor -> first file
-  for (const VendorFilePath& entry : *files) {
-    const std::string& file = entry.name;
-    report.files.push_back(file);
-    const auto text = read_text_file(entry.path);
-    if (!text) {
-      report.findings.push_back(finding(FindingKind::Io, file, std::nullopt, std::nullopt,
-                                        io_error(text.error(), entry.path).message()));
+  Declared declared;
+  for (const std::string& name : *names) {
+    const VendorFilePath entry = vendor_file_path(dir, name);
+    if (has_yaml_extension(name)) {
+      check_file(entry, report, declared);
       continue;
     }
-    const std::size_t before = report.findings.size();
-    const auto declaration = check_text(file, *text, report.findings);
-    if (!declaration) continue;
-    const auto [earlier, fresh] = declared.try_emplace(declaration->vendor, file);
-    if (!fresh) {
-      // Placed before this file's other findings: it is about the file as a whole.
-      report.findings.insert(
-          report.findings.begin() + static_cast<std::ptrdiff_t>(before),
-          finding(FindingKind::DuplicateVendor, file, "vendor", declaration->mark,
-                  "vendor " + declaration->vendor + " is also declared by " + earlier->second +
-                      ", which this file replaces when the directory is loaded"));
+    const auto suggested = near_miss_name(name);
+    if (suggested && is_regular_file(entry.path)) {
+      report.findings.push_back(ignored_file(name, *suggested));
     }
   }
   if (report.files.empty()) {

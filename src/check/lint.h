@@ -26,6 +26,7 @@ enum class FindingKind {
   DuplicateVendor,  // a later file replaces an earlier one's vendor (warning)
   MarkerLookalike,  // a cli that reads as text though it looks like NOT_SUPPORTED (warning)
   NoFiles,          // the directory holds no vendor file (warning)
+  IgnoredFile,      // a name a load skips, though meant for a vendor file (warning)
 };
 
 // Each kind's name in `check --json` and its severity. Indexed by FindingKind.
@@ -35,7 +36,7 @@ struct FindingKindInfo {
   Severity severity;
 };
 
-inline constexpr std::array<FindingKindInfo, 9> kFindingKinds{{
+inline constexpr std::array<FindingKindInfo, 10> kFindingKinds{{
     {FindingKind::Io, "io", Severity::Error},
     {FindingKind::Syntax, "syntax", Severity::Error},
     {FindingKind::Rule, "rule", Severity::Error},
@@ -45,6 +46,7 @@ inline constexpr std::array<FindingKindInfo, 9> kFindingKinds{{
     {FindingKind::DuplicateVendor, "duplicate_vendor", Severity::Warning},
     {FindingKind::MarkerLookalike, "marker_lookalike", Severity::Warning},
     {FindingKind::NoFiles, "no_files", Severity::Warning},
+    {FindingKind::IgnoredFile, "ignored_file", Severity::Warning},
 }};
 
 const FindingKindInfo& info(FindingKind kind);
@@ -63,7 +65,14 @@ struct CheckReport {
   std::vector<Finding> findings;   // file by file, in reading order
 };
 
-// Checks every `*.yaml` file of `dir`, in the order a load reads them.
+// The name a load would read, for an entry it skips whose author most likely
+// meant it as a vendor file: a `yml` or `yaml` extension in other letter case,
+// or white space after it. nullopt for every other name, those a load reads
+// among them.
+std::optional<std::string> near_miss_name(std::string_view name);
+
+// Checks every `*.yaml` file of `dir`, in the order a load reads them, and
+// warns about near-miss names among the entries, in the same name order.
 // Fails (with the Io error a load would give) only when the directory cannot
 // be listed.
 std::expected<CheckReport, CatalogError> check_directory(std::string_view dir);

@@ -106,7 +106,8 @@ Subcommand add_check(CLI::App& root) {
                   "(a load accepts it; every lookup of its block fails). Warnings: a command\n"
                   "type without a block, a type with a second block (never consulted), a vendor\n"
                   "that a later file declares again (it replaces the earlier one), a cli that\n"
-                  "looks like NOT_SUPPORTED but is not exactly it, a directory without files.") +
+                  "looks like NOT_SUPPORTED but is not exactly it, a directory without files,\n"
+                  "a file left unread for a name meant as *.yaml (x.yml, X.YAML, \"x.yaml \").") +
       "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_check(*options); }};
 }
