@@ -18,8 +18,7 @@ Exit print_lookup(const LookupArguments& arguments, const LookupAnswer& answer) 
   } else if (answer.outcome.status == LookupStatus::Text) {
     write_line(answer.cli);
   }
-  if (answer.outcome.status == LookupStatus::Text) return Exit::Ok;
-  return without_text(answer, arguments.json);
+  return lookup_exit(answer, arguments.json);
 }
 
 Exit run_lookup_command(const LookupArguments& arguments) {

@@ -8,6 +8,7 @@
 
 #include "catalog/command_type.h"
 #include "cli/catalog_source.h"
+#include "cli/every_type.h"
 #include "cli/host_probe.h"
 #include "cli/output.h"
 #include "cli/plan.h"
@@ -60,32 +61,19 @@ Exit run_plan(const PlanOptions& options) {
 
   // The catalog's answers are the same for every host: looked up once, and
   // any refusal of the vendor or firmware comes before the first probe.
-  std::vector<LookupOutcome> outcomes;
-  std::size_t malformed = 0;
-  for (const CommandTypeName& name : kCommandTypes) {
-    LookupOutcome outcome = classify_lookup(*catalog, key.vendor, key.firmware, name.type);
-    if (outcome.status == LookupStatus::UnknownVendor) {
-      return fail(Exit::Usage, outcome.reason + vendor_suggestion(*catalog, options.vendor));
-    }
-    if (outcome.status == LookupStatus::InvalidFirmware) return fail(Exit::Usage, outcome.reason);
-    if (outcome.status == LookupStatus::InvalidRange) ++malformed;
-    outcomes.push_back(std::move(outcome));
-  }
+  const auto every = answer_every_type(*catalog, key, options.vendor);
+  if (!every) return every.error();
 
   // The reports name the vendor as the catalog does, as lookup --json does.
   probe_hosts(options.hosts, key.vendor, *timeout, {}, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
-                const Json plan = plan_json(report, outcomes);
+                const Json plan = plan_json(report, every->outcomes);
                 if (!options.json) return write_out(plan_text(report, plan));
                 Json line = report_json(report);
                 line["plan"] = plan;
                 write_line(json_text(line));
               });
-  if (malformed == 0) return Exit::Ok;
-  // Under --json the rows said so already.
-  if (options.json) return Exit::Fault;
-  return fail(Exit::Fault, "applies_to does not parse for " + std::to_string(malformed) +
-                               (malformed == 1 ? " command type" : " command types"));
+  return after_every_type(*every, options.json);
 }
 
 constexpr std::array<ExitMeaning, 3> kExits{{

@@ -97,8 +97,7 @@ Exit print_show(const LookupArguments& arguments, const LookupAnswer& answer) {
   } else {
     write_out(show_text(answer));
   }
-  if (answer.outcome.status == LookupStatus::Text) return Exit::Ok;
-  return without_text(answer, arguments.json);
+  return lookup_exit(answer, arguments.json);
 }
 
 Exit run_show(const LookupArguments& arguments) {

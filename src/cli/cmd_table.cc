@@ -11,6 +11,7 @@
 
 #include "catalog/command_type.h"
 #include "cli/catalog_source.h"
+#include "cli/every_type.h"
 #include "cli/outcome_table.h"
 #include "cli/output.h"
 #include "cli/placeholders.h"
@@ -106,33 +107,17 @@ Exit run_table(const TableOptions& options) {
   if (!catalog) return fail(Exit::Fault, catalog.error());
   const LookupKey key =
       lookup_key(*catalog, options.vendor, options.firmware, options.exact_firmware);
-  std::vector<LookupOutcome> answers;
-  std::size_t malformed = 0;
-  for (const CommandTypeName& name : kCommandTypes) {
-    LookupOutcome row = classify_lookup(*catalog, key.vendor, key.firmware, name.type);
-    // The vendor and the firmware are the same for every row: either fails
-    // them all, and no table is worth printing.
-    if (row.status == LookupStatus::UnknownVendor) {
-      return fail(Exit::Usage, row.reason + vendor_suggestion(*catalog, options.vendor));
-    }
-    if (row.status == LookupStatus::InvalidFirmware) return fail(Exit::Usage, row.reason);
-    if (row.status == LookupStatus::InvalidRange) ++malformed;
-    answers.push_back(std::move(row));
-  }
+  const auto every = answer_every_type(*catalog, key, options.vendor);
+  if (!every) return every.error();
+  const std::vector<LookupOutcome>& answers = every->outcomes;
   const auto texts = row_texts(*settings, answers);
   if (!texts) return fail(Exit::Usage, texts.error());
   if (options.json) {
     print_json(key, options, answers, *texts);
-    // The rows say which types failed: no second document.
-    if (malformed != 0) return Exit::Fault;
   } else {
     print_table(answers, *texts);
   }
-  if (malformed != 0) {
-    return fail(Exit::Fault, "applies_to does not parse for " + std::to_string(malformed) +
-                                 (malformed == 1 ? " command type" : " command types"));
-  }
-  return Exit::Ok;
+  return after_every_type(*every, options.json);
 }
 
 constexpr std::array<ExitMeaning, 3> kExits{{

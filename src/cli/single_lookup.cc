@@ -52,9 +52,10 @@ Exit answer_lookup(const LookupArguments& arguments,
   return print({request, outcome, cli});
 }
 
-Exit without_text(const LookupAnswer& answer, bool json) {
+Exit lookup_exit(const LookupAnswer& answer, bool json) {
   const Exit status = info(answer.outcome.status).exit;
-  return json ? status : fail(status, answer.outcome.reason);
+  if (status == Exit::Ok || json) return status;
+  return fail(status, answer.outcome.reason);
 }
 
 }  // namespace ov::cli

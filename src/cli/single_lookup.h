@@ -46,8 +46,9 @@ struct LookupAnswer {
 Exit answer_lookup(const LookupArguments& arguments,
                    const std::function<Exit(const LookupAnswer&)>& print);
 
-// How a lookup that ended without text exits: `reason` said on stderr (under
-// --json the document said it already).
-Exit without_text(const LookupAnswer& answer, bool json);
+// How the lookup exits once its answer was printed: Ok for text, else the
+// outcome's status with its reason said on stderr (under --json the document
+// said it already).
+Exit lookup_exit(const LookupAnswer& answer, bool json);
 
 }  // namespace ov::cli
