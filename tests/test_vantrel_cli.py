@@ -1,5 +1,6 @@
 """vantrel as a user runs it: each outcome's output and exit status. VANTREL
 names the binary (tests/CMakeLists.txt sets it); without it the tests skip."""
+import contextlib
 import json
 import os
 import pty
@@ -18,8 +19,10 @@ GNMI_ONLY = ["--skip", "ssh,netconf,restconf"]
 
 
 def vantrel(*args, stderr=subprocess.PIPE, **kwargs):
+    if "input" not in kwargs:
+        kwargs.setdefault("stdin", subprocess.DEVNULL)
     return subprocess.run([VANTREL, *args], stdout=kwargs.pop("stdout", subprocess.PIPE),
-                          stderr=stderr, timeout=60, text=True, stdin=subprocess.DEVNULL, **kwargs)
+                          stderr=stderr, timeout=60, text=True, **kwargs)
 
 
 def arp_block(line="cli: show arp"):
@@ -310,18 +313,35 @@ class Vantrel(unittest.TestCase):
                           document["warnings"]), (OK, 7, 0, 0))
 
     def test_probe_reports_in_host_order(self):
-        with GnmiPort() as refused:
-            pass  # closed again: its port now refuses
-        with GnmiPort() as open_host:
+        refused = []
+        for _ in range(2):
+            with GnmiPort() as host:
+                refused.append(host)  # closed again: its port now refuses
+        with GnmiPort() as open_1, GnmiPort() as open_2:
+            # A host given twice is probed once.
             result = vantrel("probe", "--json", "--jobs", "3", *GNMI_ONLY, "--vendor", "lab",
-                             refused, open_host, refused, open_host)
-            text = vantrel("probe", *GNMI_ONLY, refused)
+                             refused[0], open_1, refused[1], open_2, refused[0])
+            text = vantrel("probe", *GNMI_ONLY, refused[0])
         self.assertEqual((result.returncode, result.stderr), (OK, ""))
         self.assertEqual([(r["host"], r["vendor"], r["gnmi_available"], r["diagnostics"])
                           for r in without_elapsed(result.stdout)],
-                         [(refused, "lab", False, ["gnmi:9339 " + REFUSED]),
-                          (open_host, "lab", True, [])] * 2)
-        self.assertTrue(text.stdout.startswith(refused + ": ssh skipped, netconf skipped, gnmi no"))
+                         [(refused[0], "lab", False, ["gnmi:9339 " + REFUSED]),
+                          (open_1, "lab", True, []),
+                          (refused[1], "lab", False, ["gnmi:9339 " + REFUSED]),
+                          (open_2, "lab", True, [])])
+        self.assertTrue(text.stdout.startswith(refused[0] + ": ssh skipped, netconf skipped, gnmi no"))
+
+    def test_probe_targets_from_files(self):
+        targets = "# rack 3\n127.0.3.0/24\n\n127.0.4.1-120  # rack 4\n127.0.3.9\n"
+        with Directory({"t.txt": targets}) as path:
+            result = vantrel("probe", "-T", os.path.join(path, "t.txt"), "--json", "-j", "64",
+                             "-t", "1", *GNMI_ONLY)
+        hosts = ["127.0.3.%d" % i for i in range(1, 255)] + ["127.0.4.%d" % i for i in range(1, 121)]
+        self.assertEqual((result.returncode, [r["host"] for r in without_elapsed(result.stdout)]),
+                         (OK, hosts))
+        result = vantrel("probe", "-T", "-", input="127.0.0.1\n10.0.0.0/8\n")
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (USAGE, "", (
+            "vantrel: stdin:2: target '10.0.0.0/8': networks larger than /16 are refused\n")))
 
     def test_probe_keeps_within_the_open_file_limit(self):
         # Every probe holds its socket while its connection attempt waits.
@@ -330,9 +350,10 @@ class Vantrel(unittest.TestCase):
         def low_limit():
             resource.setrlimit(resource.RLIMIT_NOFILE, (24, 24))
 
-        with GnmiPort(full=True) as host:
+        with contextlib.ExitStack() as stack:
+            hosts = [stack.enter_context(GnmiPort(full=True)) for _ in range(24)]
             result = vantrel("probe", "--json", "--jobs", "24", "--timeout", "0.2", *GNMI_ONLY,
-                             *[host] * 24, preexec_fn=low_limit)
+                             *hosts, preexec_fn=low_limit)
         self.assertEqual(result.returncode, OK, result.stderr)
         lines = {line for r in without_elapsed(result.stdout) for line in r["diagnostics"]}
         self.assertEqual(len(result.stdout.splitlines()), 24)

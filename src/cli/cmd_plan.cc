@@ -1,5 +1,5 @@
-// vantrel plan HOST... --vendor V --firmware F [--dir DIR | --extra-dir DIR]
-//              [--exact-firmware] [--timeout S] [--jobs N] [--json]
+// vantrel plan [HOST...] [-T FILE]... --vendor V --firmware F [--dir DIR | --extra-dir DIR]
+//              [--exact-firmware] [-t S] [-j N] [--json]
 #include <CLI/CLI.hpp>
 #include <array>
 #include <memory>
@@ -14,13 +14,14 @@
 #include "cli/plan.h"
 #include "cli/probe_output.h"
 #include "cli/subcommand.h"
+#include "cli/targets.h"
 #include "cli/user_names.h"
 
 namespace ov::cli {
 namespace {
 
 struct PlanOptions {
-  std::vector<std::string> hosts;
+  TargetOptions targets;
   std::string vendor;
   std::string firmware;
   CatalogSource source;
@@ -54,6 +55,8 @@ std::string plan_text(const probe::ProbeReport& report, const Json& plan) {
 Exit run_plan(const PlanOptions& options) {
   const auto timeout = probe_timeout(options.settings.timeout);
   if (!timeout) return fail(Exit::Usage, timeout.error());
+  const auto hosts = gather_targets(options.targets);
+  if (!hosts) return fail(Exit::Usage, hosts.error());
   const auto catalog = load_catalog(options.source);
   if (!catalog) return fail(Exit::Fault, catalog.error());
   const LookupKey key =
@@ -65,7 +68,7 @@ Exit run_plan(const PlanOptions& options) {
   if (!every) return every.error();
 
   // The reports name the vendor as the catalog does, as lookup --json does.
-  probe_hosts(options.hosts, key.vendor, *timeout, {}, options.settings.jobs,
+  probe_hosts(*hosts, key.vendor, *timeout, {}, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
                 const Json plan = plan_json(report, every->outcomes);
                 if (!options.json) return write_out(plan_text(report, plan));
@@ -92,7 +95,7 @@ Subcommand add_plan(CLI::App& root) {
   auto options = std::make_shared<PlanOptions>();
   CLI::App* app = root.add_subcommand(
       "plan", "Probe hosts, then say for each command type how it can be done on each.");
-  app->add_option("HOST", options->hosts, "host names or addresses")->required();
+  add_target_options(*app, options->targets);
   app->add_option("--vendor", options->vendor, "vendor identifier or alias of the hosts")
       ->type_name("V")
       ->required();

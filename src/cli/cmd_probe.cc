@@ -1,4 +1,4 @@
-// vantrel probe HOST... [--vendor V] [--timeout S] [--skip NAMES] [--jobs N] [--json]
+// vantrel probe [HOST...] [-T FILE]... [--vendor V] [-t S] [--skip NAMES] [-j N] [--json]
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
@@ -10,13 +10,14 @@
 #include "cli/output.h"
 #include "cli/probe_output.h"
 #include "cli/subcommand.h"
+#include "cli/targets.h"
 #include "probe/probe_steps.h"
 
 namespace ov::cli {
 namespace {
 
 struct ProbeOptions {
-  std::vector<std::string> hosts;
+  TargetOptions targets;
   std::string vendor;
   std::vector<std::string> skip;
   ProbeSettings settings;
@@ -51,7 +52,9 @@ Exit run_probe_command(const ProbeOptions& options) {
   }
   const auto timeout = probe_timeout(options.settings.timeout);
   if (!timeout) return fail(Exit::Usage, timeout.error());
-  probe_hosts(options.hosts, options.vendor, *timeout, options.skip, options.settings.jobs,
+  const auto hosts = gather_targets(options.targets);
+  if (!hosts) return fail(Exit::Usage, hosts.error());
+  probe_hosts(*hosts, options.vendor, *timeout, options.skip, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
                 write_out(options.json ? json_text(report_json(report)) + "\n"
                                        : report_text(report, options.skip));
@@ -73,7 +76,7 @@ Subcommand add_probe(CLI::App& root) {
   auto options = std::make_shared<ProbeOptions>();
   CLI::App* app = root.add_subcommand(
       "probe", "Probe hosts for SSH (22), NETCONF (830), gNMI (9339) and RESTCONF (443).");
-  app->add_option("HOST", options->hosts, "host names or addresses")->required();
+  add_target_options(*app, options->targets);
   app->add_option("--vendor", options->vendor, "vendor identifier echoed in every report")
       ->type_name("V");
   app->add_option("--skip", options->skip, "steps to leave out: ssh, netconf, gnmi, restconf")

@@ -42,10 +42,10 @@ class Progress {
 }  // namespace
 
 void add_probe_settings(CLI::App& app, ProbeSettings& settings) {
-  app.add_option("--timeout", settings.timeout,
+  app.add_option("-t,--timeout", settings.timeout,
                  "limit of each connect and each receive, in seconds (default 5)")
       ->type_name("S");
-  app.add_option("--jobs", settings.jobs, "hosts probed at the same time (default 32)")
+  app.add_option("-j,--jobs", settings.jobs, "hosts probed at the same time (default 32)")
       ->type_name("N")
       ->check(CLI::Range(std::size_t{1}, kMostJobs));
 }
