@@ -335,10 +335,11 @@ class Vantrel(unittest.TestCase):
         targets = "# rack 3\n127.0.3.0/24\n\n127.0.4.1-120  # rack 4\n127.0.3.9\n"
         with Directory({"t.txt": targets}) as path:
             result = vantrel("probe", "-T", os.path.join(path, "t.txt"), "--json", "-j", "64",
-                             "-t", "1", *GNMI_ONLY)
+                             "-t", "1", "--summary", *GNMI_ONLY)
         hosts = ["127.0.3.%d" % i for i in range(1, 255)] + ["127.0.4.%d" % i for i in range(1, 121)]
-        self.assertEqual((result.returncode, [r["host"] for r in without_elapsed(result.stdout)]),
-                         (OK, hosts))
+        *reports, summary = result.stdout.splitlines()
+        self.assertEqual((result.returncode, [json.loads(r)["host"] for r in reports]), (OK, hosts))
+        self.assertEqual(json.loads(summary)["summary"]["nothing_reachable"], len(hosts))
         result = vantrel("probe", "-T", "-", input="127.0.0.1\n10.0.0.0/8\n")
         self.assertEqual((result.returncode, result.stdout, result.stderr), (USAGE, "", (
             "vantrel: stdin:2: target '10.0.0.0/8': networks larger than /16 are refused\n")))

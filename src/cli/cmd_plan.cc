@@ -13,6 +13,7 @@
 #include "cli/output.h"
 #include "cli/plan.h"
 #include "cli/probe_output.h"
+#include "cli/probe_summary.h"
 #include "cli/subcommand.h"
 #include "cli/targets.h"
 #include "cli/user_names.h"
@@ -28,6 +29,7 @@ struct PlanOptions {
   bool exact_firmware = false;
   ProbeSettings settings;
   bool json = false;
+  bool summary = false;
 };
 
 // The type column: two blanks after the longest command type name.
@@ -67,15 +69,18 @@ Exit run_plan(const PlanOptions& options) {
   const auto every = answer_every_type(*catalog, key, options.vendor);
   if (!every) return every.error();
 
+  ProbeSummary summary;
   // The reports name the vendor as the catalog does, as lookup --json does.
   probe_hosts(*hosts, key.vendor, *timeout, {}, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
+                summary.add(report);
                 const Json plan = plan_json(report, every->outcomes);
                 if (!options.json) return write_out(plan_text(report, plan));
                 Json line = report_json(report);
                 line["plan"] = plan;
                 write_line(json_text(line));
               });
+  if (options.summary) write_summary(summary, options.json);
   return after_every_type(*every, options.json);
 }
 
@@ -105,6 +110,7 @@ Subcommand add_plan(CLI::App& root) {
   add_catalog_options(*app, options->source);
   add_exact_firmware_flag(*app, options->exact_firmware);
   add_probe_settings(*app, options->settings);
+  add_summary_flag(*app, options->summary);
   app->add_flag("--json", options->json,
                 "one JSON object per host and line: the keys of probe --json, then plan,\n"
                 "a list of type, status, cli and ways, each way {\"via\": ..., fields}");

@@ -9,6 +9,7 @@
 #include "cli/host_probe.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
+#include "cli/probe_summary.h"
 #include "cli/subcommand.h"
 #include "cli/targets.h"
 #include "probe/probe_steps.h"
@@ -22,6 +23,7 @@ struct ProbeOptions {
   std::vector<std::string> skip;
   ProbeSettings settings;
   bool json = false;
+  bool summary = false;
 };
 
 std::string step_names() {
@@ -54,11 +56,14 @@ Exit run_probe_command(const ProbeOptions& options) {
   if (!timeout) return fail(Exit::Usage, timeout.error());
   const auto hosts = gather_targets(options.targets);
   if (!hosts) return fail(Exit::Usage, hosts.error());
+  ProbeSummary summary;
   probe_hosts(*hosts, options.vendor, *timeout, options.skip, options.settings.jobs,
               [&](std::size_t, const probe::ProbeReport& report) {
+                summary.add(report);
                 write_out(options.json ? json_text(report_json(report)) + "\n"
                                        : report_text(report, options.skip));
               });
+  if (options.summary) write_summary(summary, options.json);
   return Exit::Ok;
 }
 
@@ -84,6 +89,7 @@ Subcommand add_probe(CLI::App& root) {
       ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
       ->type_name("NAMES");
   add_probe_settings(*app, options->settings);
+  add_summary_flag(*app, options->summary);
   app->add_flag("--json", options->json,
                 "one JSON object per host and line, with the keys of probe_device's dict:\n"
                 "host, vendor, netconf_available, gnmi_available, restconf_available,\n"
