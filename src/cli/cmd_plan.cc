@@ -88,7 +88,7 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Ok, "every host was probed and planned"},
     {Exit::Usage,
      "usage error, unknown vendor, invalid firmware version, a timeout that\n"
-     "is not a positive number of seconds, jobs outside 1 to 1024"},
+     "is not a positive number of seconds, jobs outside 1 to 16384"},
     {Exit::Fault,
      "the catalog could not be read, an applies_to does not parse (the plans\n"
      "are printed first), or the output could not be written"},

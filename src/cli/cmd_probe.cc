@@ -71,7 +71,7 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Ok, "every host was probed"},
     {Exit::Usage,
      "usage error (an unknown step name, a timeout that is not a positive\n"
-     "number of seconds, jobs outside 1 to 1024)"},
+     "number of seconds, jobs outside 1 to 16384)"},
     {Exit::Fault, "the output could not be written"},
 }};
 

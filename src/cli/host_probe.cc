@@ -45,7 +45,9 @@ void add_probe_settings(CLI::App& app, ProbeSettings& settings) {
   app.add_option("-t,--timeout", settings.timeout,
                  "limit of each connect and each receive, in seconds (default 5)")
       ->type_name("S");
-  app.add_option("-j,--jobs", settings.jobs, "hosts probed at the same time (default 32)")
+  app.add_option("-j,--jobs", settings.jobs,
+                 "hosts probed at the same time, up to 16384 (default: every host, up to\n"
+                 "1024, as far as the limit on open files allows)")
       ->type_name("N")
       ->check(CLI::Range(std::size_t{1}, kMostJobs));
 }
@@ -60,7 +62,8 @@ std::expected<probe::Duration, std::string> probe_timeout(double seconds) {
 }
 
 void probe_hosts(std::span<const std::string> hosts, std::string_view vendor,
-                 probe::Duration timeout, std::span<const std::string> skip, std::size_t jobs,
+                 probe::Duration timeout, std::span<const std::string> skip,
+                 std::optional<std::size_t> jobs,
                  const std::function<void(std::size_t index, probe::ProbeReport report)>& deliver) {
   Progress progress;
   PoolCallbacks callbacks;
@@ -75,7 +78,8 @@ void probe_hosts(std::span<const std::string> hosts, std::string_view vendor,
     progress.draw();
   };
   callbacks.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
-  run_pool(hosts.size(), probes_within_descriptor_limit(jobs), callbacks);
+  const std::size_t wanted = jobs.value_or(std::min(hosts.size(), kDefaultMostJobs));
+  run_pool(hosts.size(), probes_within_descriptor_limit(wanted), callbacks);
   progress.clear();
 }
 

@@ -1,13 +1,14 @@
 #include "cli/probe_pool.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace ov::cli {
@@ -86,6 +87,43 @@ class Pool {
   std::size_t finished_ = 0;
 };
 
+// A worker thread with a small stack, joined when it goes. Thousands of
+// probes wait at once, each a few frames deep: the default stacks (8 MiB of
+// address space each) would run into the process's address-space and
+// mapping limits long before the probes do.
+class Worker {
+ public:
+  static constexpr std::size_t kStackBytes = 256 * 1024;
+
+  // Starts `pool.work()`; nullopt when no thread could be started.
+  static std::optional<Worker> start(Pool& pool) {
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) != 0) return std::nullopt;
+    pthread_attr_setstacksize(&attributes, kStackBytes);
+    pthread_t thread{};
+    const int error = pthread_create(
+        &thread, &attributes,
+        [](void* to) -> void* {
+          static_cast<Pool*>(to)->work();
+          return nullptr;
+        },
+        &pool);
+    pthread_attr_destroy(&attributes);
+    if (error != 0) return std::nullopt;
+    return Worker(thread);
+  }
+
+  Worker(Worker&& other) noexcept : thread_(std::exchange(other.thread_, std::nullopt)) {}
+  Worker& operator=(Worker&&) = delete;
+  ~Worker() {
+    if (thread_) pthread_join(*thread_, nullptr);
+  }
+
+ private:
+  explicit Worker(pthread_t thread) : thread_(thread) {}
+  std::optional<pthread_t> thread_;
+};
+
 }  // namespace
 
 void run_pool(std::size_t count, std::size_t jobs, const PoolCallbacks& callbacks) {
@@ -93,15 +131,13 @@ void run_pool(std::size_t count, std::size_t jobs, const PoolCallbacks& callback
   Pool pool(count, callbacks);
   std::exception_ptr failure;
   {
-    std::vector<std::jthread> workers;
+    std::vector<Worker> workers;
     const std::size_t wanted = std::clamp<std::size_t>(jobs, 1, count);
     workers.reserve(wanted);
     for (std::size_t i = 0; i < wanted; ++i) {
-      try {
-        workers.emplace_back([&pool] { pool.work(); });
-      } catch (const std::system_error&) {
-        break;  // the threads that did start carry the rest of the hosts
-      }
+      auto worker = Worker::start(pool);
+      if (!worker) break;  // the threads that did start carry the rest of the hosts
+      workers.push_back(std::move(*worker));
     }
     if (workers.empty()) {
       pool.work();
