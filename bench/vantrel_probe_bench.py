@@ -56,10 +56,15 @@ def fill(listeners):
             client.connect_ex(listener.getsockname())
             attempts[client] = listener
         time.sleep(0.1)
-        _, done, _ = select.select([], list(attempts), [], 0)
+        # poll, not select: the descriptors of a large fleet pass select's 1024.
+        poller = select.poll()
+        for client in attempts:
+            poller.register(client, select.POLLOUT)
+        done = {fd for fd, _ in poller.poll(0)}
         pending = []
         for client, listener in attempts.items():
-            if client in done and client.getsockopt(socket.SOL_SOCKET, socket.SO_ERROR) == 0:
+            if (client.fileno() in done
+                    and client.getsockopt(socket.SOL_SOCKET, socket.SO_ERROR) == 0):
                 held.append(client)
                 pending.append(listener)
             else:
