@@ -24,5 +24,7 @@ Subcommand add_table(CLI::App& root);
 Subcommand add_check(CLI::App& root);
 Subcommand add_probe(CLI::App& root);
 Subcommand add_plan(CLI::App& root);
+Subcommand add_matrix(CLI::App& root);
+Subcommand add_schema(CLI::App& root);
 
 }  // namespace ov::cli
