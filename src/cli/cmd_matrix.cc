@@ -35,7 +35,9 @@ constexpr std::array<MatrixFormat, 4> kFormats{{
 Exit run_matrix(const MatrixOptions& options) {
   const auto catalog = load_catalog(options.source);
   if (!catalog) return fail(Exit::Fault, catalog.error());
-  const std::string_view wanted = options.json ? "json" : options.format;
+  // Both arms are views: a mixed ternary would make a temporary string.
+  const std::string_view wanted =
+      options.json ? std::string_view{"json"} : std::string_view{options.format};
   for (const MatrixFormat& format : kFormats) {
     if (format.name == wanted) write_line(format.render(build_matrix(*catalog)));
   }
