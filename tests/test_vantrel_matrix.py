@@ -38,7 +38,7 @@ STATES = vendor_file("lab", """commands:
         cli: show mac
       - applies_to: "*"
         cli: NOT_SUPPORTED
-        notes: "before 3.0 | never"
+        notes: 'before 3.0 | never <b>"quoted"</b>'
   - type: VERSION
     versions:
       - applies_to: "*"
@@ -55,12 +55,16 @@ def lower_bound(applies_to):
 
 
 class Tag(html.parser.HTMLParser):
-    """Rows of the table body, header cells, and every tag with its attributes."""
+    """Rows of the table body, header cells, every tag with its attributes,
+    and the page's text."""
 
     def __init__(self):
         super().__init__()
-        self.tags, self.rows, self.head = [], [], 0
+        self.tags, self.rows, self.head, self.text = [], [], 0, []
         self.section = None
+
+    def handle_data(self, data):
+        self.text.append(data)
 
     def handle_starttag(self, tag, attrs):
         self.tags.append((tag, dict(attrs)))
@@ -120,7 +124,8 @@ class Matrix(unittest.TestCase):
         for kind, status in expected.items():
             self.assertEqual([c["status"] for c in rows[kind]], [status, "no_block"], kind)
         self.assertEqual(rows["ARP_TABLE"][0]["alternatives"], ["gnmi", "snmp"])
-        self.assertEqual(rows["MAC_TABLE"][0]["entries"][1]["notes"], "before 3.0 | never")
+        why = 'before 3.0 | never <b>"quoted"</b>'
+        self.assertEqual(rows["MAC_TABLE"][0]["entries"][1]["notes"], why)
 
         text = forms["text"][1].splitlines()
         self.assertEqual(text[0].split(), ["COMMAND", "TYPE", "lab", "bare"])
@@ -138,7 +143,9 @@ class Matrix(unittest.TestCase):
         self.assertEqual(page.head, 3)
         self.assertEqual([[c["class"] for c in row] for row in page.rows[:2]],
                          [["text", "no_block"], ["partial", "no_block"]])
-        self.assertIn("before 3.0 | never", page.rows[1][0]["title"])
+        # The reason reaches the page as text, in the cell's title and below.
+        self.assertIn(why, page.rows[1][0]["title"])
+        self.assertIn(why, "".join(page.text))
 
     def test_html_page_of_the_compiled_in_catalog_stands_alone(self):
         status, out = vantrel("matrix", "--format", "html")
