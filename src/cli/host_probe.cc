@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "cli/descriptor_budget.h"
 #include "cli/probe_pool.h"
-#include "probe/run_probe.h"
+#include "probe/probe_session.h"
+#include "probe/socket_address.h"
 
 namespace ov::cli {
 namespace {
@@ -39,6 +41,17 @@ class Progress {
   std::string text_;
 };
 
+// Address literals never wait on the resolver, so one thread can wait on
+// many of their probes at once. A host name is resolved by a blocking call
+// that would hold up every probe beside it: then each probe has a thread.
+std::size_t probes_per_thread(std::span<const std::string> hosts) {
+  constexpr std::size_t kLiteralProbesPerThread = 128;
+  const bool all_literals = std::ranges::all_of(hosts, [](const std::string& host) {
+    return probe::parse_address_literal(host, 0).has_value();
+  });
+  return all_literals ? kLiteralProbesPerThread : 1;
+}
+
 }  // namespace
 
 void add_probe_settings(CLI::App& app, ProbeSettings& settings) {
@@ -67,8 +80,9 @@ void probe_hosts(std::span<const std::string> hosts, std::string_view vendor,
                  const std::function<void(std::size_t index, probe::ProbeReport report)>& deliver) {
   Progress progress;
   PoolCallbacks callbacks;
-  callbacks.probe = [&](std::size_t index) {
-    return probe::run_probe(hosts[index], vendor, timeout, skip);
+  callbacks.start = [&](std::size_t index) -> std::unique_ptr<probe::ProbeTask> {
+    return std::make_unique<probe::ProbeSession>(hosts[index], vendor, timeout, skip,
+                                                 probe::kProbeSteps, probe::system_lookup());
   };
   callbacks.deliver = [&](std::size_t index, probe::ProbeReport report) {
     progress.clear();
@@ -79,7 +93,8 @@ void probe_hosts(std::span<const std::string> hosts, std::string_view vendor,
   };
   callbacks.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
   const std::size_t wanted = jobs.value_or(std::min(hosts.size(), kDefaultMostJobs));
-  run_pool(hosts.size(), probes_within_descriptor_limit(wanted), callbacks);
+  run_pool(hosts.size(), probes_within_descriptor_limit(wanted), probes_per_thread(hosts),
+           callbacks);
   progress.clear();
 }
 

@@ -1,11 +1,14 @@
 #include "cli/probe_pool.h"
 
+#include <poll.h>
 #include <pthread.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -23,29 +26,39 @@ struct Slot {
   bool done() const { return report.has_value() || failure != nullptr; }
 };
 
+// A probe in progress on a worker, and the host it is for.
+struct Live {
+  std::size_t index;
+  std::unique_ptr<probe::ProbeTask> task;
+};
+
 class Pool {
  public:
-  Pool(std::size_t count, const PoolCallbacks& callbacks) : slots_(count), callbacks_(callbacks) {}
+  // `wanted` probes at a time, shared out over `threads` workers.
+  Pool(std::size_t count, std::size_t wanted, std::size_t threads, const PoolCallbacks& callbacks)
+      : slots_(count), wanted_(wanted), threads_(threads), callbacks_(callbacks) {}
 
-  // Takes hosts until none is left or the pool is stopping.
+  // Runs the probes of the next worker's share until no host is left or the
+  // pool is stopping.
   void work() {
-    for (;;) {
-      if (stopping_.load()) return;
-      const std::size_t index = next_.fetch_add(1);
-      if (index >= slots_.size()) return;
-      Slot result;
-      try {
-        result.report = callbacks_.probe(index);
-      } catch (...) {
-        result.failure = std::current_exception();
-        stopping_.store(true);
+    const std::size_t share = shares_.fetch_add(1);
+    work(wanted_ / threads_ + (share < wanted_ % threads_ ? 1 : 0));
+  }
+
+  // The same with every probe at once: the calling thread, when no thread
+  // could be started.
+  void work_alone() { work(wanted_); }
+
+  void work(std::size_t capacity) {
+    std::vector<Live> live;
+    try {
+      run(live, capacity);
+    } catch (...) {
+      // The worker itself failed: every probe on it ends here, each host
+      // carrying the failure.
+      for (const Live& probe : live) {
+        if (probe.task) fail(probe.index);
       }
-      {
-        const std::lock_guard lock(mutex_);
-        slots_[index] = std::move(result);
-        ++finished_;
-      }
-      changed_.notify_one();
     }
   }
 
@@ -78,9 +91,89 @@ class Pool {
   void stop() { stopping_.store(true); }
 
  private:
+  // One poll over every live probe per round; a probe that finishes frees
+  // its place for the next host before anything waits again. A probe that
+  // throws ends alone, its host carrying the failure; the pool stops taking
+  // hosts, and the probes beside it run to their end.
+  void run(std::vector<Live>& live, std::size_t capacity) {
+    std::vector<pollfd> waits;
+    for (;;) {
+      while (live.size() < capacity && !stopping_.load()) {
+        const std::size_t index = next_.fetch_add(1);
+        if (index >= slots_.size()) break;
+        try {
+          live.push_back({index, callbacks_.start(index)});
+        } catch (...) {
+          fail(index);
+        }
+      }
+      if (live.empty()) return;
+      waits.clear();
+      int wait_ms = probe::kLongestPollMs;
+      bool freed = false;
+      const probe::Clock::time_point now = probe::Clock::now();
+      for (std::size_t i = 0; i < live.size();) {
+        std::optional<probe::Readiness> wait;
+        if (live[i].task) {
+          try {
+            wait = live[i].task->next(now);
+            if (!wait) finish(live[i].index, Slot{live[i].task->take_report(), nullptr});
+          } catch (...) {
+            fail(live[i].index);
+          }
+        }
+        if (wait) {
+          waits.push_back({wait->fd, wait->events, 0});
+          wait_ms = std::min(wait_ms, wait->wait_ms);
+          ++i;
+        } else {
+          live[i] = std::move(live.back());
+          live.pop_back();
+          freed = true;
+        }
+      }
+      if (freed) continue;
+      const int ready = ::poll(waits.data(), waits.size(), wait_ms);
+      if (ready < 0 && errno == EINTR) continue;  // the deadlines stay where they were
+      const probe::NetError error = probe::NetError::last_system_error();
+      const probe::Clock::time_point woke = probe::Clock::now();
+      for (std::size_t i = 0; ready != 0 && i < live.size(); ++i) {
+        if (ready > 0 && waits[i].revents == 0) continue;
+        try {
+          if (ready > 0) {
+            live[i].task->on_ready(waits[i].revents, woke);
+          } else {
+            live[i].task->on_poll_failure(error);
+          }
+        } catch (...) {
+          fail(live[i].index);
+          live[i].task.reset();  // removed when the next round collects the waits
+        }
+      }
+    }
+  }
+
+  // Host `index` ends with the exception being handled.
+  void fail(std::size_t index) {
+    stopping_.store(true);
+    finish(index, Slot{std::nullopt, std::current_exception()});
+  }
+
+  void finish(std::size_t index, Slot slot) {
+    {
+      const std::lock_guard lock(mutex_);
+      slots_[index] = std::move(slot);
+      ++finished_;
+    }
+    changed_.notify_one();
+  }
+
   std::vector<Slot> slots_;
+  const std::size_t wanted_;
+  const std::size_t threads_;
   const PoolCallbacks& callbacks_;
   std::atomic<std::size_t> next_{0};
+  std::atomic<std::size_t> shares_{0};
   std::atomic<bool> stopping_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -88,9 +181,10 @@ class Pool {
 };
 
 // A worker thread with a small stack, joined when it goes. Thousands of
-// probes wait at once, each a few frames deep: the default stacks (8 MiB of
-// address space each) would run into the process's address-space and
-// mapping limits long before the probes do.
+// threads may wait at once (one probe each when hosts need the resolver),
+// each a few frames deep: the default stacks (8 MiB of address space each)
+// would run into the process's address-space and mapping limits long before
+// the probes do.
 class Worker {
  public:
   static constexpr std::size_t kStackBytes = 256 * 1024;
@@ -126,29 +220,30 @@ class Worker {
 
 }  // namespace
 
-void run_pool(std::size_t count, std::size_t jobs, const PoolCallbacks& callbacks) {
+void run_pool(std::size_t count, std::size_t jobs, std::size_t per_thread,
+              const PoolCallbacks& callbacks) {
   if (count == 0) return;
-  Pool pool(count, callbacks);
+  const std::size_t wanted = std::clamp<std::size_t>(jobs, 1, count);
+  const std::size_t threads = (wanted + std::max<std::size_t>(per_thread, 1) - 1) /
+                              std::max<std::size_t>(per_thread, 1);
+  Pool pool(count, wanted, threads, callbacks);
   std::exception_ptr failure;
   {
     std::vector<Worker> workers;
-    const std::size_t wanted = std::clamp<std::size_t>(jobs, 1, count);
-    workers.reserve(wanted);
-    for (std::size_t i = 0; i < wanted; ++i) {
+    workers.reserve(threads);
+    for (std::size_t i = 0; i < threads; ++i) {
       auto worker = Worker::start(pool);
       if (!worker) break;  // the threads that did start carry the rest of the hosts
       workers.push_back(std::move(*worker));
     }
-    if (workers.empty()) {
-      pool.work();
-    }
+    if (workers.empty()) pool.work_alone();
     try {
       failure = pool.deliver_all();
     } catch (...) {
       failure = std::current_exception();
     }
     // The workers must end before the pool goes: let them stop after their
-    // current host rather than probe the rest for nobody.
+    // current hosts rather than probe the rest for nobody.
     if (failure) pool.stop();
   }
   if (failure) std::rethrow_exception(failure);

@@ -1,8 +1,8 @@
 #include "probe/ssh_banner.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 
-#include <array>
 #include <cerrno>
 
 #include "probe/tcp_connect.h"
@@ -11,25 +11,6 @@ namespace ov::probe {
 namespace {
 
 constexpr std::string_view kSshPrefix = "SSH-";
-
-// Reads until the first line feed, a full buffer or the peer's close; returns
-// the bytes received.
-std::expected<std::string, NetError> receive_first_line(const Stream& stream) {
-  std::array<char, kBannerBufferSize> buffer{};
-  std::size_t filled = 0;
-  while (filled < buffer.size()) {
-    const ssize_t got = ::recv(stream.get(), buffer.data() + filled, buffer.size() - filled, 0);
-    if (got < 0) {
-      if (errno == EINTR) continue;  // a signal, not the peer: wait again
-      return std::unexpected(NetError::last_system_error());
-    }
-    if (got == 0) break;
-    const std::string_view fresh(buffer.data() + filled, static_cast<std::size_t>(got));
-    filled += static_cast<std::size_t>(got);
-    if (fresh.find('\n') != std::string_view::npos) break;
-  }
-  return std::string(buffer.data(), filled);
-}
 
 void append_latin1(std::string& out, unsigned char byte) {
   if (byte < 0x80) {
@@ -51,15 +32,58 @@ std::optional<std::string> banner_from_bytes(std::string_view received) {
   return text;
 }
 
+BannerRead::BannerRead(Stream stream, Duration timeout, Clock::time_point now)
+    : stream_(std::move(stream)), timeout_(timeout), last_receive_(now) {}
+
+std::optional<Readiness> BannerRead::next(Clock::time_point now) {
+  if (outcome_) return std::nullopt;
+  const auto wait_ms = poll_wait_ms(timeout_, now - last_receive_);
+  if (!wait_ms) {
+    // What a blocking receive with this timeout reports.
+    finish(std::unexpected(NetError::system(EAGAIN)));
+    return std::nullopt;
+  }
+  return Readiness{stream_.get(), POLLIN, *wait_ms};
+}
+
+// Reads until the first line feed, a full buffer or the peer's close.
+void BannerRead::on_ready(short, Clock::time_point now) {
+  const ssize_t got =
+      ::recv(stream_.get(), buffer_.data() + filled_, buffer_.size() - filled_, MSG_DONTWAIT);
+  if (got < 0) {
+    // A signal or a spurious wake-up, not the peer: wait again.
+    if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) return;
+    finish(std::unexpected(NetError::last_system_error()));
+    return;
+  }
+  const std::string_view fresh(buffer_.data() + filled_, static_cast<std::size_t>(got));
+  filled_ += fresh.size();
+  last_receive_ = now;
+  if (got == 0 || filled_ == buffer_.size() || fresh.find('\n') != std::string_view::npos) {
+    finish(banner_from_bytes(std::string_view(buffer_.data(), filled_)));
+  }
+}
+
+void BannerRead::on_poll_failure(const NetError& error) { finish(std::unexpected(error)); }
+
+std::expected<std::optional<std::string>, NetError> BannerRead::take() {
+  return outcome_ ? std::move(*outcome_) : std::unexpected(NetError::system(EAGAIN));
+}
+
+void BannerRead::finish(std::expected<std::optional<std::string>, NetError> outcome) {
+  outcome_ = std::move(outcome);
+  stream_ = Stream();
+}
+
 std::expected<std::optional<std::string>, NetError> read_ssh_banner(std::string_view host,
                                                                     std::uint16_t port,
                                                                     Duration timeout,
                                                                     const AddressLookup& lookup) {
   auto stream = tcp_connect(host, port, timeout, lookup);
   if (!stream) return std::unexpected(stream.error());
-  auto received = receive_first_line(*stream);
-  if (!received) return std::unexpected(received.error());
-  return banner_from_bytes(*received);
+  BannerRead read(std::move(*stream), timeout, Clock::now());
+  drive(read);
+  return read.take();
 }
 
 }  // namespace ov::probe

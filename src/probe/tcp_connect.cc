@@ -48,23 +48,76 @@ NetError hangup_error(const Socket& socket) {
   return pending != 0 ? NetError::system(pending) : NetError::no_error_after_hangup();
 }
 
-// Waits until the connect in progress completes or `limit` has passed.
-std::optional<NetError> await_connect(const Socket& socket, Duration limit) {
-  const Clock::time_point start = Clock::now();
-  for (;;) {
-    const auto wait_ms = poll_wait_ms(limit, Clock::now() - start);
-    if (!wait_ms) return NetError::timed_out();
-    pollfd entry{socket.get(), POLLOUT, 0};
-    const int ready = ::poll(&entry, 1, *wait_ms);
-    if (ready < 0) {
-      // A signal cut the wait short; the deadline stays where it was.
-      if (errno == EINTR) continue;
-      return NetError::last_system_error();
+}  // namespace
+
+ConnectAttempt::ConnectAttempt(std::vector<SocketAddress> addresses, Duration limit)
+    : addresses_(std::move(addresses)), limit_(limit) {}
+
+std::optional<Readiness> ConnectAttempt::next(Clock::time_point now) {
+  while (!outcome_) {
+    if (!pending_.valid()) {
+      if (!begin_next(now)) {
+        outcome_ = std::unexpected(last_failure_.value_or(NetError::no_addresses()));
+      }
+      continue;
     }
-    if (ready == 0) continue;
-    if ((entry.revents & (POLLHUP | POLLERR)) != 0) return hangup_error(socket);
-    return std::nullopt;
+    const auto wait_ms = poll_wait_ms(limit_, now - started_);
+    if (!wait_ms) {
+      address_failed(NetError::timed_out());
+      continue;
+    }
+    return Readiness{pending_.get(), POLLOUT, *wait_ms};
   }
+  return std::nullopt;
+}
+
+void ConnectAttempt::on_ready(short revents, Clock::time_point) {
+  if ((revents & (POLLHUP | POLLERR)) != 0) {
+    address_failed(hangup_error(pending_));
+  } else {
+    outcome_ = std::move(pending_);
+  }
+}
+
+void ConnectAttempt::on_poll_failure(const NetError& error) { address_failed(error); }
+
+std::expected<Stream, NetError> ConnectAttempt::take() {
+  return outcome_ ? std::move(*outcome_) : std::unexpected(NetError::no_addresses());
+}
+
+bool ConnectAttempt::begin_next(Clock::time_point now) {
+  if (tried_ == addresses_.size()) return false;
+  const SocketAddress& address = addresses_[tried_++];
+  auto socket = open_stream_socket(address.family());
+  if (!socket) {
+    address_failed(socket.error());
+    return true;
+  }
+  const auto connect_error = start_connect(*socket, address);
+  if (!connect_error) {
+    address_failed(connect_error.error());
+  } else if (*connect_error == 0) {
+    outcome_ = std::move(*socket);
+  } else if (*connect_error != EINPROGRESS) {
+    address_failed(NetError::system(*connect_error));
+  } else if (limit_.is_zero()) {
+    address_failed(NetError::zero_timeout());
+  } else {
+    pending_ = std::move(*socket);
+    started_ = now;
+  }
+  return true;
+}
+
+void ConnectAttempt::address_failed(NetError error) {
+  pending_ = Socket();
+  last_failure_ = std::move(error);
+}
+
+std::expected<Stream, NetError> connect_address(const SocketAddress& address, Duration limit) {
+  ConnectAttempt attempt({address}, limit);
+  drive(attempt);
+  return attempt.take();
 }
 
 std::optional<NetError> set_io_timeouts(const Socket& socket, Duration timeout) {
@@ -78,36 +131,16 @@ std::optional<NetError> set_io_timeouts(const Socket& socket, Duration timeout) 
   return std::nullopt;
 }
 
-}  // namespace
-
-std::expected<Stream, NetError> connect_address(const SocketAddress& address, Duration limit) {
-  auto socket = open_stream_socket(address.family());
-  if (!socket) return std::unexpected(socket.error());
-  const auto connect_error = start_connect(*socket, address);
-  if (!connect_error) return std::unexpected(connect_error.error());
-  if (*connect_error == 0) return std::move(*socket);
-  if (*connect_error != EINPROGRESS) return std::unexpected(NetError::system(*connect_error));
-  if (limit.is_zero()) return std::unexpected(NetError::zero_timeout());
-  if (auto failure = await_connect(*socket, limit)) return std::unexpected(*failure);
-  return std::move(*socket);
-}
-
 std::expected<Stream, NetError> tcp_connect(std::string_view host, std::uint16_t port,
                                             Duration timeout, const AddressLookup& lookup) {
   auto addresses = resolve(host, port, lookup);
   if (!addresses) return std::unexpected(addresses.error());
-  std::optional<NetError> last_failure;
-  for (const SocketAddress& address : *addresses) {
-    auto stream = connect_address(address, timeout);
-    if (!stream) {
-      last_failure = stream.error();
-      continue;
-    }
-    // A stream whose timeouts cannot be set is not usable: give up at once.
-    if (auto failure = set_io_timeouts(*stream, timeout)) return std::unexpected(*failure);
-    return stream;
-  }
-  return std::unexpected(last_failure.value_or(NetError::no_addresses()));
+  ConnectAttempt attempt(std::move(*addresses), timeout);
+  drive(attempt);
+  auto stream = attempt.take();
+  if (!stream) return stream;
+  if (auto failure = set_io_timeouts(*stream, timeout)) return std::unexpected(*failure);
+  return stream;
 }
 
 }  // namespace ov::probe
