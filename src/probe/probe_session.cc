@@ -22,7 +22,7 @@ std::optional<Readiness> ProbeSession::next(Clock::time_point now) {
   while (!finished_) {
     if (connect_) {
       if (auto wait = connect_->next(now)) return wait;
-      connected(now);
+      connected();
     } else if (read_) {
       if (auto wait = read_->next(now)) return wait;
       banner_read();
@@ -34,7 +34,6 @@ std::optional<Readiness> ProbeSession::next(Clock::time_point now) {
       ++step_;
     } else {
       begin_step();
-      now = Clock::now();  // resolving may take a while: the connect's clock starts after it
     }
   }
   return std::nullopt;
@@ -68,7 +67,7 @@ void ProbeSession::begin_step() {
   connect_.emplace(std::move(*addresses), timeout_);
 }
 
-void ProbeSession::connected(Clock::time_point now) {
+void ProbeSession::connected() {
   auto stream = connect_->take();
   connect_.reset();
   if (!stream) {
@@ -80,7 +79,7 @@ void ProbeSession::connected(Clock::time_point now) {
     return;
   }
   if (steps_[step_].operation == StepOperation::ReadBanner) {
-    read_.emplace(std::move(*stream), timeout_, now);
+    read_.emplace(std::move(*stream), timeout_, Clock::now());
   } else {
     end_step(true);  // the stream closes here: the connection is enough
   }

@@ -47,7 +47,7 @@ class ProbeSession final : public ProbeTask {
   // Starts the step at `step_`: resolves the host and begins the connect, or
   // records why the step failed at once.
   void begin_step();
-  void connected(Clock::time_point now);
+  void connected();
   void banner_read();
   void end_step(bool available);
   void fail_step(const NetError& error);

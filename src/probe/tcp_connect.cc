@@ -56,7 +56,7 @@ ConnectAttempt::ConnectAttempt(std::vector<SocketAddress> addresses, Duration li
 std::optional<Readiness> ConnectAttempt::next(Clock::time_point now) {
   while (!outcome_) {
     if (!pending_.valid()) {
-      if (!begin_next(now)) {
+      if (!begin_next()) {
         outcome_ = std::unexpected(last_failure_.value_or(NetError::no_addresses()));
       }
       continue;
@@ -85,7 +85,7 @@ std::expected<Stream, NetError> ConnectAttempt::take() {
   return outcome_ ? std::move(*outcome_) : std::unexpected(NetError::no_addresses());
 }
 
-bool ConnectAttempt::begin_next(Clock::time_point now) {
+bool ConnectAttempt::begin_next() {
   if (tried_ == addresses_.size()) return false;
   const SocketAddress& address = addresses_[tried_++];
   auto socket = open_stream_socket(address.family());
@@ -104,7 +104,8 @@ bool ConnectAttempt::begin_next(Clock::time_point now) {
     address_failed(NetError::zero_timeout());
   } else {
     pending_ = std::move(*socket);
-    started_ = now;
+    // Read afresh: beside other tasks, the caller's `now` may be a little old.
+    started_ = Clock::now();
   }
   return true;
 }

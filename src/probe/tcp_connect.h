@@ -34,7 +34,7 @@ class ConnectAttempt {
 
  private:
   // Starts a connect to the next address; false when none is left.
-  bool begin_next(Clock::time_point now);
+  bool begin_next();
   void address_failed(NetError error);
 
   std::vector<SocketAddress> addresses_;
