@@ -59,8 +59,8 @@ const RecordShape& record_shape() {
   static constexpr auto kFieldShapes = [] {
     std::array<FieldShape, Model::kFields.size()> shapes{};
     for (std::size_t i = 0; i < shapes.size(); ++i) {
-      const auto& spec = Model::kFields[i];
-      shapes[i] = {spec.key, spec.presence, spec.meaning, spec.type};
+      const auto& field = Model::kFields[i];
+      shapes[i] = {field.key, field.presence, field.meaning, field.type};
     }
     return shapes;
   }();
