@@ -22,9 +22,9 @@ CellState state_of(const CommandBlock& block) {
 
 MatrixCell cell_of(const VendorFile& file, CommandType type) {
   MatrixCell cell;
-  const auto block = std::ranges::find(file.commands, type, &CommandBlock::type);
-  if (block == file.commands.end()) return cell;
-  cell.block = &*block;
+  const CommandBlock* block = file.first_block(type);
+  if (block == nullptr) return cell;
+  cell.block = block;
   cell.state = state_of(*block);
   for (const ProtocolColumn& column : kProtocolColumns) {
     if (column.present(block->protocol_alternatives)) cell.protocols.push_back(&column);
