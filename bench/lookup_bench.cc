@@ -1,4 +1,4 @@
-// lookup_command on the compiled-in catalog: the successful lookups alone
+// classify_lookup on the compiled-in catalog: the successful lookups alone
 // (the path that must not allocate) and a mix with every kind of failure.
 #include <benchmark/benchmark.h>
 
@@ -66,7 +66,7 @@ void run(benchmark::State& state, std::span<const Request> requests) {
   std::size_t i = 0;
   for (auto _ : state) {
     const Request& request = requests[i];
-    auto result = ov::lookup_command(catalog, request.vendor, request.firmware, request.command);
+    auto result = ov::classify_lookup(catalog, request.vendor, request.firmware, request.command);
     benchmark::DoNotOptimize(result);
     i = i + 1 == requests.size() ? 0 : i + 1;
   }
@@ -76,8 +76,8 @@ void run(benchmark::State& state, std::span<const Request> requests) {
 void BM_LookupFound(benchmark::State& state) {
   for (const auto& request : kFound) {
     const auto result =
-        ov::lookup_command(bundled(), request.vendor, request.firmware, request.command);
-    if (!result || *result == nullptr) {
+        ov::classify_lookup(bundled(), request.vendor, request.firmware, request.command);
+    if (result.status != ov::LookupStatus::Text) {
       state.SkipWithError("a lookup expected to find its text did not");
       return;
     }

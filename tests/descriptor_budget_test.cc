@@ -1,11 +1,11 @@
-#include "cli/descriptor_budget.h"
+#include "fleet/descriptor_budget.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 // In a child, so that the lowered limits do not outlive the test.
@@ -29,4 +29,4 @@ TEST(DescriptorBudget, RaisesTheSoftLimitThenFitsTheProbesUnderTheHardOne) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

@@ -57,9 +57,10 @@ Catalog sample_catalog() {
 // The chosen text, "(no block)", or "error: " and the message.
 std::string outcome(const Catalog& catalog, std::string_view vendor, std::string_view firmware,
                     CommandType command) {
-  const auto result = lookup_command(catalog, vendor, firmware, command);
-  if (!result) return "error: " + result.error().message();
-  return *result == nullptr ? "(no block)" : (*result)->cli;
+  const LookupOutcome result = classify_lookup(catalog, vendor, firmware, command);
+  if (result.status == LookupStatus::NoBlock) return "(no block)";
+  if (result.status != LookupStatus::Text) return "error: " + result.reason;
+  return result.entry->cli;
 }
 
 struct Row {
@@ -125,9 +126,9 @@ TEST(LookupTest, Outcomes) {
 
 TEST(LookupTest, ReturnsTheEntryInsideTheCatalog) {
   const Catalog catalog = sample_catalog();
-  const auto result = lookup_command(catalog, "arista_eos", "4.22.1F", StpVlanList);
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(*result, &catalog.find("arista_eos")->first_block(StpVlanList)->versions[0]);
+  const LookupOutcome result = classify_lookup(catalog, "arista_eos", "4.22.1F", StpVlanList);
+  ASSERT_EQ(result.status, LookupStatus::Text);
+  EXPECT_EQ(result.entry, &catalog.find("arista_eos")->first_block(StpVlanList)->versions[0]);
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
-#include "cli/placeholders.h"
+#include "lookup/placeholders.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 using Names = std::vector<std::string>;
 
-Settings settings(const std::vector<std::string>& arguments) {
-  auto parsed = Settings::parse(arguments);
-  EXPECT_TRUE(parsed) << parsed.error();
-  return parsed.value_or(Settings{});
+Settings settings(const std::vector<std::pair<std::string, std::string>>& values) {
+  Settings settings;
+  for (const auto& [name, value] : values) EXPECT_TRUE(settings.set(name, value)) << name;
+  return settings;
 }
 
 TEST(Placeholders, OnlyBracedIdentifiersInOrderOfFirstAppearance) {
@@ -28,20 +28,20 @@ TEST(Placeholders, OnlyBracedIdentifiersInOrderOfFirstAppearance) {
 }
 
 TEST(Placeholders, FillReplacesEachOnceAndNamesEveryMissingOne) {
-  const Settings given = settings({"interface=Gi1/0/1", "vlan_id=9", "vlan_id={name}"});
+  const Settings given = settings({{"interface", "Gi1/0/1"}, {"vlan_id", "9"}, {"vlan_id", "{name}"}});
   EXPECT_EQ(given.fill(R"(int {interface} {"v": {vlan_id}})"),
             R"(int Gi1/0/1 {"v": {name}})");  // last value wins; values are not searched
   EXPECT_EQ(given.fill("{b} {interface} {a} {b}").error(), (Names{"b", "a"}));
-  EXPECT_EQ(missing_placeholders_message({"b", "a", "c"}),
-            "no value for {b}, {a} and {c} (give each with --set NAME=VALUE)");
-  EXPECT_EQ(settings({"empty="}).fill("[{empty}]"), "[]");
+  EXPECT_EQ(missing_placeholders({"b", "a", "c"}).message, "no value for {b}, {a} and {c}");
+  EXPECT_EQ(settings({{"empty", ""}}).fill("[{empty}]"), "[]");
 }
 
-TEST(Placeholders, MalformedSettingsAreRefused) {
-  for (const char* argument : {"interface", "=x", "1x=2", "a b=c"}) {
-    EXPECT_FALSE(Settings::parse({argument})) << argument;
+TEST(Placeholders, NamesThatAreNoIdentifierAreRefused) {
+  for (const char* name : {"", "1x", "a b", "x-y"}) {
+    Settings settings;
+    EXPECT_FALSE(settings.set(name, "v")) << name;
   }
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

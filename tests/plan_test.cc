@@ -1,4 +1,4 @@
-#include "cli/plan.h"
+#include "lookup/plan.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "catalog/loader.h"
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 constexpr std::string_view kLab = R"(vendor: lab
@@ -64,13 +64,13 @@ TEST(Plan, WaysNeedTheCatalogsRecordAndAnOpenTransportInPreferenceOrder) {
       {probe::ProbeReport{}, {}, {}},
   };
   for (const Row& row : rows) {
-    const Json plan = plan_json(row.report, outcomes);
+    const Json plan = plan_json(plan_rows(row.report, outcomes));
     ASSERT_EQ(plan.size(), kCommandTypes.size());
     EXPECT_EQ(vias(plan[0]), row.arp);
     EXPECT_EQ(vias(plan[1]), row.mac);
     for (std::size_t i = 2; i < plan.size(); ++i) EXPECT_EQ(plan[i]["ways"], Json::array());
   }
-  const Json plan = plan_json(open, outcomes);
+  const Json plan = plan_json(plan_rows(open, outcomes));
   EXPECT_EQ(plan[0]["ways"][1],
             (Json{{"via", "gnmi"},
                   {"path", "/arp"},
@@ -81,4 +81,4 @@ TEST(Plan, WaysNeedTheCatalogsRecordAndAnOpenTransportInPreferenceOrder) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

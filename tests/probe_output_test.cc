@@ -40,12 +40,5 @@ TEST(ReportText, ControlCharactersADeviceSentAreShownEscaped) {
   EXPECT_TRUE(report_text(report, {}).starts_with("h\\x0a: ssh no, "));
 }
 
-TEST(ReportJson, KeysInTheModulesOrderAbsentValuesNullDataAsItCame) {
-  EXPECT_EQ(report_json(report_with_banner("SSH-2.0-\x1b")).dump(),
-            R"({"host":"h","vendor":"","netconf_available":true,"gnmi_available":false,)"
-            R"("restconf_available":null,"ssh_banner":"SSH-2.0-\u001b","firmware":null,)"
-            R"("diagnostics":[],"elapsed_ms":7})");
-}
-
 }  // namespace
 }  // namespace ov::cli

@@ -1,4 +1,4 @@
-#include "cli/probe_pool.h"
+#include "fleet/probe_pool.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 using namespace std::chrono_literals;
@@ -162,4 +162,4 @@ TEST(ProbePool, FailureStopsThePoolAndIsRethrownAfterTheWorkersEnd) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

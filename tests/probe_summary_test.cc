@@ -1,8 +1,8 @@
-#include "cli/probe_summary.h"
+#include "fleet/probe_summary.h"
 
 #include <gtest/gtest.h>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 TEST(ProbeSummary, CountsEachOfferAndTheHostsWithNone) {
@@ -24,4 +24,4 @@ TEST(ProbeSummary, CountsEachOfferAndTheHostsWithNone) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

@@ -1,11 +1,11 @@
-#include "cli/targets.h"
+#include "fleet/targets.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 using Hosts = std::vector<std::string>;
@@ -56,4 +56,4 @@ TEST(Targets, FilesSkipCommentsKeepFirstOccurrencesAndNameTheLine) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

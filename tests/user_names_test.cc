@@ -1,11 +1,11 @@
-#include "cli/user_names.h"
+#include "lookup/user_names.h"
 
 #include <gtest/gtest.h>
 
 #include <string_view>
 #include <utility>
 
-namespace ov::cli {
+namespace ov {
 namespace {
 
 TEST(FirmwareToLookUp, DevicesReportsBecomeTheVersionTheLookupReads) {
@@ -61,4 +61,4 @@ TEST(DidYouMean, NamesTheClosestWithinTwoEdits) {
 }
 
 }  // namespace
-}  // namespace ov::cli
+}  // namespace ov

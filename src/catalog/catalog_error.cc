@@ -174,4 +174,10 @@ std::string CatalogError::message() const {
   return std::visit(Render{}, detail);
 }
 
+std::string CatalogError::located_message() const {
+  const auto* io = std::get_if<catalog_error::Io>(&detail);
+  if (io == nullptr || io->path.empty()) return message();
+  return "catalog I/O error: " + io->path + ": " + io->error.render();
+}
+
 }  // namespace ov

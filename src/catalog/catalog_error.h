@@ -91,7 +91,11 @@ struct CatalogError {
   bool is() const {
     return std::holds_alternative<T>(detail);
   }
+  // The module's message, fixed: an I/O error does not name its path here.
   std::string message() const;
+  // message(), but an I/O error names the directory or file it concerns:
+  // "catalog I/O error: PATH: No such file or directory (os error 2)".
+  std::string located_message() const;
 };
 
 // An Io error about the directory or file at `path`.

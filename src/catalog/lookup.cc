@@ -61,24 +61,6 @@ CatalogError not_supported(std::string_view vendor, CommandType command,
       catalog_error::NotSupported{command, std::string(vendor), entry.notes.value_or("")}};
 }
 
-}  // namespace
-
-std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
-                                                                std::string_view vendor,
-                                                                std::string_view firmware,
-                                                                CommandType command) {
-  const auto selection = select_entry(catalog, vendor, firmware, command);
-  if (!selection) return std::unexpected(selection.error());
-  if (selection->block == nullptr) return nullptr;
-  if (selection->entry == nullptr) return std::unexpected(no_entry(vendor, firmware, command));
-  if (selection->entry->cli == kNotSupported) {
-    return std::unexpected(not_supported(vendor, command, *selection->entry));
-  }
-  return selection->entry;
-}
-
-namespace {
-
 LookupStatus status_of(const CatalogError& error) {
   using namespace catalog_error;
   struct Kind {
@@ -108,7 +90,7 @@ LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
   if (entry == nullptr) {
     return {LookupStatus::NoEntry, block, nullptr, no_entry(vendor, firmware, command).message()};
   }
-  if (entry->cli == kNotSupported) {
+  if (is_not_supported(*entry)) {
     return {LookupStatus::NotSupported, block, entry,
             not_supported(vendor, command, *entry).message()};
   }

@@ -16,13 +16,9 @@ namespace ov {
 // The `cli` text by which an entry states that the command cannot be done.
 inline constexpr std::string_view kNotSupported = "NOT_SUPPORTED";
 
-// The selected entry (into the catalog), nullptr when the vendor has no block
-// of `command` at all, or the CatalogError (UnknownVendor, InvalidFirmware,
-// InvalidRange, NoEntry, NotSupported) that explains why there is no text.
-std::expected<const CommandEntry*, CatalogError> lookup_command(const Catalog& catalog,
-                                                                std::string_view vendor,
-                                                                std::string_view firmware,
-                                                                CommandType command);
+// True iff the entry states that the command cannot be done: its text is the
+// marker exactly.
+inline bool is_not_supported(const CommandEntry& entry) { return entry.cli == kNotSupported; }
 
 // What a lookup comes to, as every caller tells the cases apart.
 enum class LookupStatus : std::uint8_t {
@@ -47,7 +43,7 @@ struct LookupOutcome {
   }
 };
 
-// lookup_command, its result sorted into a LookupStatus, with the block and
+// The lookup of (vendor, firmware, command), sorted into a LookupStatus, with the block and
 // entry it reached; a missing block gets the no_block_message.
 LookupOutcome classify_lookup(const Catalog& catalog, std::string_view vendor,
                               std::string_view firmware, CommandType command);

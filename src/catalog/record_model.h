@@ -20,6 +20,7 @@ struct FieldSpec {
   std::string_view meaning;  // what the value says, for authors of vendor files
   const TypeShape* type;
   bool (*read)(Walker& walker, std::uint32_t at, R& record);
+  const void* (*stored)(const void* record);  // the value in a record of type R
 };
 
 template <class M>
@@ -37,7 +38,8 @@ constexpr auto field(std::string_view key, Presence presence, std::string_view m
   using T = typename MemberOf<decltype(Member)>::Type;
   return FieldSpec<R>{
       key, presence, meaning, &ShapeOf<T>::kShape,
-      [](Walker& walker, std::uint32_t at, R& record) { return walker.read(at, record.*Member); }};
+      [](Walker& walker, std::uint32_t at, R& record) { return walker.read(at, record.*Member); },
+      [](const void* record) -> const void* { return &(static_cast<const R*>(record)->*Member); }};
 }
 
 constexpr Presence kRequired = Presence::Required;
@@ -60,13 +62,20 @@ const RecordShape& record_shape() {
     std::array<FieldShape, Model::kFields.size()> shapes{};
     for (std::size_t i = 0; i < shapes.size(); ++i) {
       const auto& field = Model::kFields[i];
-      shapes[i] = {field.key, field.presence, field.meaning, field.type};
+      shapes[i] = {field.key, field.presence, field.meaning, field.type, field.stored};
     }
     return shapes;
   }();
   static constexpr std::string_view kPrefix = "struct ";
+  static constexpr auto kExtraOf = [](const void* record) -> const ExtraMap* {
+    if constexpr (Model::kExtra == nullptr) {
+      return nullptr;
+    } else {
+      return &(static_cast<const R*>(record)->*Model::kExtra);
+    }
+  };
   static constexpr RecordShape kShape{Model::kName.substr(kPrefix.size()), Model::kMeaning,
-                                      kFieldShapes, Model::kExtra != nullptr};
+                                      kFieldShapes, Model::kExtra != nullptr, kExtraOf};
   return kShape;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalog/command_type.h"
+#include "catalog/yaml_value.h"
 
 namespace ov {
 
@@ -31,6 +32,10 @@ struct TypeShape {
   ShapeKind kind;
   const TypeShape* element = nullptr;        // List and Optional
   const RecordShape& (*record)() = nullptr;  // Record
+  // For writers of documents, a stored List or Optional value: how many
+  // elements it holds (an Optional 0 or 1), and where the i-th one is.
+  std::size_t (*count)(const void* value) = nullptr;
+  const void* (*item)(const void* value, std::size_t i) = nullptr;
 };
 
 struct FieldShape {
@@ -38,6 +43,7 @@ struct FieldShape {
   Presence presence;
   std::string_view meaning;
   const TypeShape* type;
+  const void* (*at)(const void* record);  // where the record stores the value
 };
 
 struct RecordShape {
@@ -45,6 +51,7 @@ struct RecordShape {
   std::string_view meaning;
   std::span<const FieldShape> fields;
   bool keeps_extra;  // other keys are kept; in the other records they are skipped
+  const ExtraMap* (*extra)(const void* record);  // where they are; nullptr when not kept
 };
 
 // The shape of a field type; records are specialised in record_model.h.
@@ -65,11 +72,21 @@ struct ShapeOf<CommandType> {
 };
 template <class T>
 struct ShapeOf<std::vector<T>> {
-  static constexpr TypeShape kShape{ShapeKind::List, &ShapeOf<T>::kShape};
+  static constexpr TypeShape kShape{
+      ShapeKind::List, &ShapeOf<T>::kShape, nullptr,
+      [](const void* v) { return static_cast<const std::vector<T>*>(v)->size(); },
+      [](const void* v, std::size_t i) -> const void* {
+        return &(*static_cast<const std::vector<T>*>(v))[i];
+      }};
 };
 template <class T>
 struct ShapeOf<std::optional<T>> {
-  static constexpr TypeShape kShape{ShapeKind::Optional, &ShapeOf<T>::kShape};
+  static constexpr TypeShape kShape{
+      ShapeKind::Optional, &ShapeOf<T>::kShape, nullptr,
+      [](const void* v) -> std::size_t { return static_cast<const std::optional<T>*>(v)->has_value(); },
+      [](const void* v, std::size_t) -> const void* {
+        return &**static_cast<const std::optional<T>*>(v);
+      }};
 };
 
 // The root record of a vendor file.

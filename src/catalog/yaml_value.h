@@ -1,5 +1,6 @@
 // A generic YAML node, kept for the keys of a record that the model does not
-// name (its `extra` map). Nothing reads these values after loading.
+// name (its `extra` map). The documents of show and plan give them back as
+// JSON; nothing else reads them after loading.
 #pragma once
 
 #include <cstdint>

@@ -99,7 +99,7 @@ std::string entry_path(std::size_t block, std::size_t entry) {
 // ASCII upper case of the trimmed text equals the marker, but the text does
 // not: a lookup returns it as a command to send.
 bool marker_lookalike(std::string_view cli) {
-  if (cli == kNotSupported) return false;
+  if (cli == kNotSupported) return false;  // the marker itself
   const std::string_view trimmed = trim_white_space(cli);
   return equals_ignoring_ascii_case(trimmed, kNotSupported);
 }

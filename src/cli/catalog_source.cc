@@ -5,6 +5,13 @@
 #include "catalog/loader.h"
 
 namespace ov::cli {
+namespace {
+
+Failure unreadable(const CatalogError& error) {
+  return {FailureKind::Catalog, error.located_message(), {}};
+}
+
+}  // namespace
 
 void add_catalog_options(CLI::App& app, CatalogSource& source) {
   CLI::Option* dir =
@@ -18,23 +25,17 @@ void add_catalog_options(CLI::App& app, CatalogSource& source) {
       ->excludes(dir);
 }
 
-std::string catalog_failure(const CatalogError& error) {
-  const auto* io = std::get_if<catalog_error::Io>(&error.detail);
-  if (io == nullptr || io->path.empty()) return error.message();
-  return "catalog I/O error: " + io->path + ": " + io->error.render();
-}
-
-std::expected<Catalog, std::string> load_catalog(const CatalogSource& source) {
+std::expected<Catalog, Failure> load_catalog(const CatalogSource& source) {
   if (source.dir) {
     auto catalog = load_dir(*source.dir);
-    if (!catalog) return std::unexpected(catalog_failure(catalog.error()));
+    if (!catalog) return std::unexpected(unreadable(catalog.error()));
     return std::move(*catalog);
   }
   auto catalog = load_bundled();
-  if (!catalog) return std::unexpected(catalog_failure(catalog.error()));
+  if (!catalog) return std::unexpected(unreadable(catalog.error()));
   if (source.extra_dir) {
     const auto extra = load_dir(*source.extra_dir);
-    if (!extra) return std::unexpected(catalog_failure(extra.error()));
+    if (!extra) return std::unexpected(unreadable(extra.error()));
     for (const VendorFile& file : extra->files()) catalog->insert(file);
   }
   return std::move(*catalog);

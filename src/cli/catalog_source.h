@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/failure.h"
 #include "catalog/catalog.h"
-#include "catalog/catalog_error.h"
 
 namespace CLI {
 class App;
@@ -24,10 +24,7 @@ struct CatalogSource {
 // The --dir and --extra-dir options; one excludes the other.
 void add_catalog_options(CLI::App& app, CatalogSource& source);
 
-// The catalog, or the one-line message of why it could not be read.
-std::expected<Catalog, std::string> load_catalog(const CatalogSource& source);
-
-// error.message(), naming the directory or file an I/O error concerns.
-std::string catalog_failure(const CatalogError& error);
+// The catalog, or why it could not be read (an I/O error names its path).
+std::expected<Catalog, Failure> load_catalog(const CatalogSource& source);
 
 }  // namespace ov::cli

@@ -1,10 +1,10 @@
 // vantrel check DIR [--json]
 #include <CLI/CLI.hpp>
 #include <array>
-#include <memory>
 #include <string>
 
 #include "check/lint.h"
+#include "check/report_document.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 
@@ -20,24 +20,12 @@ struct CheckOptions {
   bool json = false;
 };
 
-struct Counts {
-  std::size_t errors = 0;
-  std::size_t warnings = 0;
-};
-
-Counts count(const CheckReport& report) {
-  Counts counts;
-  for (const Finding& f : report.findings) {
-    ++(check::severity(f) == Severity::Error ? counts.errors : counts.warnings);
-  }
-  return counts;
-}
-
 std::string plural(std::size_t n, std::string_view word) {
   return std::to_string(n) + " " + std::string(word) + (n == 1 ? "" : "s");
 }
 
-void print_text(const CheckOptions& options, const CheckReport& report, const Counts& counts) {
+void print_text(const CheckOptions& options, const CheckReport& report,
+                const check::Counts& counts) {
   for (const Finding& f : report.findings) {
     const std::string& where = f.file.empty() ? options.dir : f.file;
     write_line(where + ": " + std::string(check::severity_name(check::severity(f))) + ": " +
@@ -47,37 +35,13 @@ void print_text(const CheckOptions& options, const CheckReport& report, const Co
              plural(counts.errors, "error") + ", " + plural(counts.warnings, "warning"));
 }
 
-void print_json(const CheckOptions& options, const CheckReport& report, const Counts& counts) {
-  nlohmann::ordered_json findings = nlohmann::ordered_json::array();
-  for (const Finding& f : report.findings) {
-    const auto one_based = [&](std::size_t Mark::*field) -> nlohmann::ordered_json {
-      if (!f.mark) return nullptr;
-      return (*f.mark).*field + 1;
-    };
-    findings.push_back({{"file", f.file.empty() ? nullptr : nlohmann::ordered_json(f.file)},
-                        {"severity", check::severity_name(check::severity(f))},
-                        {"kind", check::info(f.kind).name},
-                        {"path", f.path ? nlohmann::ordered_json(*f.path) : nullptr},
-                        {"line", one_based(&Mark::line)},
-                        {"column", one_based(&Mark::column)},
-                        {"message", f.message}});
-  }
-  const nlohmann::ordered_json document{{"directory", options.dir},
-                                        {"files", report.files},
-                                        {"errors", counts.errors},
-                                        {"warnings", counts.warnings},
-                                        {"findings", findings}};
-  write_line(json_text(document, 2));
-}
-
 Exit run_check(const CheckOptions& options) {
   const auto report = check::check_directory(options.dir);
   if (!report) return fail(Exit::Fault, report.error().message());
-  const Counts counts = count(*report);
   if (options.json) {
-    print_json(options, *report, counts);
+    write_line(json_text(check::report_document(options.dir, *report), 2));
   } else {
-    print_text(options, *report, counts);
+    print_text(options, *report, check::count(*report));
   }
   return report->findings.empty() ? Exit::Ok : Exit::Negative;
 }
@@ -89,16 +53,18 @@ constexpr std::array<ExitMeaning, 4> kExits{{
     {Exit::Fault, "the directory cannot be listed, or the output could not be written"},
 }};
 
+void wire_check(CLI::App& app, CheckOptions& options) {
+  app.add_option("DIR", options.dir, "directory of *.yaml vendor files")->required();
+  app.add_flag("--json", options.json,
+               "one JSON document: directory, files, errors, warnings and findings, each\n"
+               "with file, severity, kind, path, line, column (one-based) and message");
+}
+
 }  // namespace
 
-Subcommand add_check(CLI::App& root) {
-  auto options = std::make_shared<CheckOptions>();
+std::unique_ptr<Subcommand> add_check(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "check", "Check a directory of vendor files for their authors, every file and every entry.");
-  app->add_option("DIR", options->dir, "directory of *.yaml vendor files")->required();
-  app->add_flag("--json", options->json,
-                "one JSON document: directory, files, errors, warnings and findings, each\n"
-                "with file, severity, kind, path, line, column (one-based) and message");
   app->footer(
       std::string("Reads the files as a load does (in byte order of their names) but goes on\n"
                   "after a bad one. Errors: a file that cannot be read, is not YAML or is not a\n"
@@ -109,7 +75,7 @@ Subcommand add_check(CLI::App& root) {
                   "looks like NOT_SUPPORTED but is not exactly it, a directory without files,\n"
                   "a file left unread for a name meant as *.yaml (x.yml, X.YAML, \"x.yaml \").") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [options] { return run_check(*options); }};
+  return make_subcommand<CheckOptions>(app, wire_check, run_check);
 }
 
 }  // namespace ov::cli

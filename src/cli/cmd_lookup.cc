@@ -2,28 +2,31 @@
 //                [--exact-firmware] [--set NAME=VALUE]... [--json]
 #include <CLI/CLI.hpp>
 #include <array>
-#include <memory>
 #include <string>
 
+#include "cli/lookup_options.h"
 #include "cli/output.h"
-#include "cli/single_lookup.h"
 #include "cli/subcommand.h"
+#include "lookup/entry_document.h"
 
 namespace ov::cli {
 namespace {
 
-Exit print_lookup(const LookupArguments& arguments, const LookupAnswer& answer) {
-  if (arguments.json) {
-    write_line(json_text(lookup_json(answer.request, answer.outcome, answer.cli)));
-  } else if (answer.outcome.status == LookupStatus::Text) {
-    write_line(answer.cli);
-  }
-  return lookup_exit(answer, arguments.json);
+Exit run_lookup(const LookupOptions& options) {
+  return answer_lookup_options(options, [&](const LookupAnswer& answer) {
+    if (options.json) {
+      write_line(json_text(lookup_document(answer)));
+    } else if (answer.outcome.status == LookupStatus::Text) {
+      write_line(answer.cli);
+    }
+    return outcome_exit(answer.outcome, options.json);
+  });
 }
 
-Exit run_lookup_command(const LookupArguments& arguments) {
-  return answer_lookup(arguments,
-                       [&](const LookupAnswer& answer) { return print_lookup(arguments, answer); });
+void wire_lookup(CLI::App& app, LookupOptions& options) {
+  add_lookup_options(app, options,
+                     "one JSON object: vendor, firmware, firmware_used, command, status,\n"
+                     "applies_to, cli and placeholders; a failure is {\"error\": ...}");
 }
 
 constexpr std::array<ExitMeaning, 4> kExits{{
@@ -41,19 +44,15 @@ constexpr std::array<ExitMeaning, 4> kExits{{
 
 }  // namespace
 
-Subcommand add_lookup(CLI::App& root) {
-  auto arguments = std::make_shared<LookupArguments>();
+std::unique_ptr<Subcommand> add_lookup(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "lookup", "Print the text the catalog prescribes for a command on a vendor's firmware.");
-  add_lookup_arguments(*app, *arguments,
-                       "one JSON object: vendor, firmware, firmware_used, command, status,\n"
-                       "applies_to, cli and placeholders; a failure is {\"error\": ...}");
   app->footer(
       std::string("Prints the stored text, placeholders such as {interface} included unless\n"
                   "--set fills them, and ends it with a line break unless it has one. Errors\n"
                   "go to stderr.") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [arguments] { return run_lookup_command(*arguments); }};
+  return make_subcommand<LookupOptions>(app, wire_lookup, run_lookup);
 }
 
 }  // namespace ov::cli

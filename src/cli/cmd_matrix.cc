@@ -1,11 +1,10 @@
 // vantrel matrix [--dir DIR | --extra-dir DIR] [--format text|markdown|html|json] [--json]
 #include <CLI/CLI.hpp>
 #include <array>
-#include <memory>
 #include <string>
 
 #include "cli/catalog_source.h"
-#include "cli/matrix.h"
+#include "reports/matrix.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 
@@ -34,7 +33,7 @@ constexpr std::array<MatrixFormat, 4> kFormats{{
 
 Exit run_matrix(const MatrixOptions& options) {
   const auto catalog = load_catalog(options.source);
-  if (!catalog) return fail(Exit::Fault, catalog.error());
+  if (!catalog) return fail(catalog.error());
   // Both arms are views: a mixed ternary would make a temporary string.
   const std::string_view wanted =
       options.json ? std::string_view{"json"} : std::string_view{options.format};
@@ -50,28 +49,30 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Fault, "the catalog could not be read, or the output could not be written"},
 }};
 
-}  // namespace
-
-Subcommand add_matrix(CLI::App& root) {
-  auto options = std::make_shared<MatrixOptions>();
-  CLI::App* app = root.add_subcommand(
-      "matrix",
-      "Show which command types each vendor can do, from which firmware, by which protocols.");
-  add_catalog_options(*app, options->source);
+void wire_matrix(CLI::App& app, MatrixOptions& options) {
+  add_catalog_options(app, options.source);
   std::vector<std::string> names;
   for (const MatrixFormat& format : kFormats) names.emplace_back(format.name);
-  app->add_option("--format", options->format,
+  app.add_option("--format", options.format,
                   "text (a table for the terminal), markdown, html (one self-contained\n"
                   "page) or json")
       ->check(CLI::IsMember(names))
       ->default_str("text");
-  app->add_flag("--json", options->json, "the same as --format json");
+  app.add_flag("--json", options.json, "the same as --format json");
+}
+
+}  // namespace
+
+std::unique_ptr<Subcommand> add_matrix(CLI::App& root) {
+  CLI::App* app = root.add_subcommand(
+      "matrix",
+      "Show which command types each vendor can do, from which firmware, by which protocols.");
   app->footer(
       std::string("Rows are the 25 command types, columns the catalog's vendors in catalog\n"
                   "order. A cell lists the applies_to ranges of the vendor's block, NS:\n"
                   "marking a NOT_SUPPORTED one, and the protocol alternatives it has.") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [options] { return run_matrix(*options); }};
+  return make_subcommand<MatrixOptions>(app, wire_matrix, run_matrix);
 }
 
 }  // namespace ov::cli

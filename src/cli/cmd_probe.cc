@@ -1,18 +1,15 @@
 // vantrel probe [HOST...] [-T FILE]... [--vendor V] [-t S] [--skip NAMES] [-j N] [--json]
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <array>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/host_probe.h"
+#include "cli/common_options.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
-#include "cli/probe_summary.h"
 #include "cli/subcommand.h"
-#include "cli/targets.h"
-#include "probe/probe_steps.h"
+#include "fleet/fleet_probe.h"
+#include "fleet/report_document.h"
 
 namespace ov::cli {
 namespace {
@@ -26,45 +23,38 @@ struct ProbeOptions {
   bool summary = false;
 };
 
-std::string step_names() {
-  std::string names;
-  for (const probe::ProbeStep& step : probe::kProbeSteps) {
-    if (!names.empty()) names += ", ";
-    names += step.skip_name;
-  }
-  return names;
-}
-
-// A name that is no step would skip nothing; at the shell that is a typo.
-const std::string* unknown_step(const std::vector<std::string>& skip) {
-  for (const std::string& name : skip) {
-    const std::span<const std::string> one(&name, 1);
-    const bool known = std::ranges::any_of(probe::kProbeSteps, [&](const probe::ProbeStep& step) {
-      return probe::is_skipped(step.skip_name, one);
-    });
-    if (!known) return &name;
-  }
-  return nullptr;
-}
-
 Exit run_probe_command(const ProbeOptions& options) {
-  if (const std::string* name = unknown_step(options.skip)) {
-    return fail(Exit::Usage,
-                "--skip: unknown probe step '" + *name + "' (steps: " + step_names() + ")");
-  }
-  const auto timeout = probe_timeout(options.settings.timeout);
-  if (!timeout) return fail(Exit::Usage, timeout.error());
-  const auto hosts = gather_targets(options.targets);
-  if (!hosts) return fail(Exit::Usage, hosts.error());
+  if (auto known = check_step_names(options.skip); !known) return fail(known.error(), "--skip: ");
+  const auto timeout = read_timeout(options.settings);
+  if (!timeout) return fail(timeout.error());
+  auto hosts = gather_targets(options.targets);
+  if (!hosts) return fail(hosts.error());
+  const std::size_t jobs = jobs_for(options.settings, hosts->size());
+  FleetProbe fleet(std::move(*hosts), options.vendor, *timeout, options.skip, jobs);
   ProbeSummary summary;
-  probe_hosts(*hosts, options.vendor, *timeout, options.skip, options.settings.jobs,
-              [&](std::size_t, const probe::ProbeReport& report) {
-                summary.add(report);
-                write_out(options.json ? json_text(report_json(report)) + "\n"
-                                       : report_text(report, options.skip));
-              });
+  deliver_reports(fleet, [&](const probe::ProbeReport& report) {
+    summary.add(report);
+    write_out(options.json ? json_text(report_json(report)) + "\n"
+                           : report_text(report, options.skip));
+  });
   if (options.summary) write_summary(summary, options.json);
   return Exit::Ok;
+}
+
+void wire_probe(CLI::App& app, ProbeOptions& options) {
+  add_target_options(app, options.targets);
+  app.add_option("--vendor", options.vendor, "vendor identifier echoed in every report")
+      ->type_name("V");
+  app.add_option("--skip", options.skip, "steps to leave out: ssh, netconf, gnmi, restconf")
+      ->delimiter(',')
+      ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
+      ->type_name("NAMES");
+  add_probe_settings(app, options.settings);
+  add_summary_flag(app, options.summary);
+  app.add_flag("--json", options.json,
+               "one JSON object per host and line, with the keys of probe_device's dict:\n"
+               "host, vendor, netconf_available, gnmi_available, restconf_available,\n"
+               "ssh_banner, firmware, diagnostics, elapsed_ms");
 }
 
 constexpr std::array<ExitMeaning, 3> kExits{{
@@ -77,23 +67,9 @@ constexpr std::array<ExitMeaning, 3> kExits{{
 
 }  // namespace
 
-Subcommand add_probe(CLI::App& root) {
-  auto options = std::make_shared<ProbeOptions>();
+std::unique_ptr<Subcommand> add_probe(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "probe", "Probe hosts for SSH (22), NETCONF (830), gNMI (9339) and RESTCONF (443).");
-  add_target_options(*app, options->targets);
-  app->add_option("--vendor", options->vendor, "vendor identifier echoed in every report")
-      ->type_name("V");
-  app->add_option("--skip", options->skip, "steps to leave out: ssh, netconf, gnmi, restconf")
-      ->delimiter(',')
-      ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
-      ->type_name("NAMES");
-  add_probe_settings(*app, options->settings);
-  add_summary_flag(*app, options->summary);
-  app->add_flag("--json", options->json,
-                "one JSON object per host and line, with the keys of probe_device's dict:\n"
-                "host, vendor, netconf_available, gnmi_available, restconf_available,\n"
-                "ssh_banner, firmware, diagnostics, elapsed_ms");
   app->footer(
       std::string("Results come in the order of the hosts on the command line, each as soon as\n"
                   "it and those before it are done. Sends nothing and never logs in; network\n"
@@ -101,7 +77,7 @@ Subcommand add_probe(CLI::App& root) {
                   "stderr when stderr is a terminal. Fewer hosts than --jobs are probed at once\n"
                   "when the limit on open files has no room for them.") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [options] { return run_probe_command(*options); }};
+  return make_subcommand<ProbeOptions>(app, wire_probe, run_probe_command);
 }
 
 }  // namespace ov::cli

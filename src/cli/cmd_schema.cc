@@ -1,14 +1,26 @@
 // vantrel schema [--json]
 #include <CLI/CLI.hpp>
 #include <array>
-#include <memory>
 
 #include "cli/output.h"
-#include "cli/schema.h"
+#include "reports/schema.h"
 #include "cli/subcommand.h"
 
 namespace ov::cli {
 namespace {
+
+struct SchemaOptions {
+  bool json = false;  // accepted for symmetry
+};
+
+void wire_schema(CLI::App& app, SchemaOptions& options) {
+  app.add_flag("--json", options.json, "accepted for symmetry: the schema is a JSON document anyway");
+}
+
+Exit run_schema(const SchemaOptions&) {
+  write_line(json_text(vendor_file_schema(), 2));
+  return Exit::Ok;
+}
 
 constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Ok, "the schema was printed"},
@@ -18,11 +30,9 @@ constexpr std::array<ExitMeaning, 3> kExits{{
 
 }  // namespace
 
-Subcommand add_schema(CLI::App& root) {
-  auto json = std::make_shared<bool>(false);
+std::unique_ptr<Subcommand> add_schema(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "schema", "Print a JSON Schema (draft 2020-12) of the vendor-file format, for editors.");
-  app->add_flag("--json", *json, "accepted for symmetry: the schema is a JSON document anyway");
   app->footer(
       std::string("Save it next to the vendor files and name it in each file's first line,\n"
                   "  # yaml-language-server: $schema=vendor-file.schema.json\n"
@@ -30,10 +40,7 @@ Subcommand add_schema(CLI::App& root) {
                   "field tables; vantrel check still judges what a schema cannot (ranges,\n"
                   "duplicate command types).") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [] {
-            write_line(json_text(vendor_file_schema(), 2));
-            return Exit::Ok;
-          }};
+  return make_subcommand<SchemaOptions>(app, wire_schema, run_schema);
 }
 
 }  // namespace ov::cli

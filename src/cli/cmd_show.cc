@@ -2,14 +2,14 @@
 //              [--exact-firmware] [--set NAME=VALUE]... [--json]
 #include <CLI/CLI.hpp>
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
+#include "catalog/alternatives.h"
+#include "cli/lookup_options.h"
 #include "cli/output.h"
-#include "cli/single_lookup.h"
 #include "cli/subcommand.h"
+#include "lookup/entry_document.h"
 
 namespace ov::cli {
 namespace {
@@ -26,17 +26,6 @@ constexpr std::array<EntrySection, 4> kEntrySections{{
     {"Parser notes", &CommandEntry::parser_notes},
     {"Required configuration", &CommandEntry::config_required},
     {"Notes", &CommandEntry::notes},
-}};
-
-// The protocol alternatives by their keys in alternatives_json, as people name them.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kAlternativeLabels{{
-    {"netconf", "NETCONF"},
-    {"restconf", "RESTCONF"},
-    {"gnmi", "gNMI"},
-    {"eapi", "eAPI"},
-    {"rest_api", "REST API"},
-    {"snmp", "SNMP"},
-    {"dashboard_api", "Dashboard API"},
 }};
 
 // `text` with each line indented, ending in one line break.
@@ -65,6 +54,8 @@ std::string field_lines(const Json& fields) {
   return lines;
 }
 
+// The text form of the shown entry: the show document's alternatives are
+// rendered as they are in --json, field for field.
 std::string show_text(const LookupAnswer& answer) {
   const LookupOutcome& outcome = answer.outcome;
   std::string out;
@@ -81,9 +72,9 @@ std::string show_text(const LookupAnswer& answer) {
   if (const CommandBlock* block = outcome.block) {
     if (block->description) out += section("Description", *block->description);
     const Json alternatives = alternatives_json(block->protocol_alternatives);
-    for (const auto& [key, label] : kAlternativeLabels) {
-      const Json& fields = alternatives[std::string(key)];
-      if (!fields.is_null()) out += section(label, field_lines(fields));
+    for (const AlternativeInfo& alternative : kAlternatives) {
+      const Json& fields = alternatives[std::string(alternative.key)];
+      if (!fields.is_null()) out += section(alternative.label, field_lines(fields));
     }
   }
   // Without an entry the sections open the output: no blank first line.
@@ -91,18 +82,23 @@ std::string show_text(const LookupAnswer& answer) {
   return out;
 }
 
-Exit print_show(const LookupArguments& arguments, const LookupAnswer& answer) {
-  if (arguments.json) {
-    write_line(json_text(show_json(answer.request, answer.outcome, answer.cli), 2));
-  } else {
-    write_out(show_text(answer));
-  }
-  return lookup_exit(answer, arguments.json);
+Exit run_show(const LookupOptions& options) {
+  return answer_lookup_options(options, [&](const LookupAnswer& answer) {
+    if (options.json) {
+      write_line(json_text(show_document(answer), 2));
+    } else {
+      write_out(show_text(answer));
+    }
+    return outcome_exit(answer.outcome, options.json);
+  });
 }
 
-Exit run_show(const LookupArguments& arguments) {
-  return answer_lookup(arguments,
-                       [&](const LookupAnswer& answer) { return print_show(arguments, answer); });
+void wire_show(CLI::App& app, LookupOptions& options) {
+  add_lookup_options(app, options,
+                     "one JSON object: the keys of lookup --json, then sample_output,\n"
+                     "parser_notes, config_required, notes, unverified, description and\n"
+                     "alternatives (netconf, restconf, gnmi, eapi, rest_api, snmp,\n"
+                     "dashboard_api); absent fields are null");
 }
 
 constexpr std::array<ExitMeaning, 4> kExits{{
@@ -120,17 +116,11 @@ constexpr std::array<ExitMeaning, 4> kExits{{
 
 }  // namespace
 
-Subcommand add_show(CLI::App& root) {
-  auto arguments = std::make_shared<LookupArguments>();
+std::unique_ptr<Subcommand> add_show(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "show", "Show the entry the lookup selects, whole, and its block's protocol alternatives.");
-  add_lookup_arguments(*app, *arguments,
-                       "one JSON object: the keys of lookup --json, then sample_output,\n"
-                       "parser_notes, config_required, notes, unverified, description and\n"
-                       "alternatives (netconf, restconf, gnmi, eapi, rest_api, snmp,\n"
-                       "dashboard_api); absent fields are null");
   app->footer(exit_status_help(kExits));
-  return {app, [arguments] { return run_show(*arguments); }};
+  return make_subcommand<LookupOptions>(app, wire_show, run_show);
 }
 
 }  // namespace ov::cli

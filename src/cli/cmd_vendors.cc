@@ -2,14 +2,13 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <memory>
-#include <optional>
 #include <string>
 
 #include "cli/catalog_source.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
-#include "cli/user_names.h"
+#include "lookup/user_names.h"
+#include "reports/vendor_list.h"
 
 namespace ov::cli {
 
@@ -25,11 +24,7 @@ struct VendorsOptions {
 // of {"alias", "vendor"}.
 Exit print_aliases(bool json) {
   if (json) {
-    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-    for (const VendorAlias& row : kVendorAliases) {
-      rows.push_back({{"alias", row.alias}, {"vendor", row.vendor}});
-    }
-    write_line(json_text(rows, 2));
+    write_line(json_text(aliases_json(), 2));
     return Exit::Ok;
   }
   std::size_t width = 0;
@@ -45,20 +40,12 @@ Exit print_aliases(bool json) {
 Exit print_vendors(const VendorsOptions& options) {
   if (options.aliases) return print_aliases(options.json);
   const auto catalog = load_catalog(options.source);
-  if (!catalog) return fail(Exit::Fault, catalog.error());
+  if (!catalog) return fail(catalog.error());
   if (!options.json) {
     for (const VendorFile& file : catalog->files()) write_line(file.vendor);
     return Exit::Ok;
   }
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-  for (const VendorFile& file : catalog->files()) {
-    rows.push_back({{"vendor", file.vendor},
-                    {"display_name", file.display_name},
-                    {"manufacturer", file.manufacturer},
-                    {"product_family", file.product_family},
-                    {"commands", file.commands.size()}});
-  }
-  write_line(json_text(rows, 2));
+  write_line(json_text(vendors_json(*catalog), 2));
   return Exit::Ok;
 }
 
@@ -68,21 +55,23 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Fault, "the catalog could not be read, or the output could not be written"},
 }};
 
+void wire_vendors(CLI::App& app, VendorsOptions& options) {
+  add_catalog_options(app, options.source);
+  app.add_flag("--aliases", options.aliases,
+               "list instead the other names that lookup and table take for a vendor\n"
+               "(an alias never hides a vendor of its own name in the catalog)");
+  app.add_flag("--json", options.json,
+               "a JSON list of vendor, display_name, manufacturer, product_family and\n"
+               "commands (how many blocks); with --aliases, of alias and vendor");
+}
+
 }  // namespace
 
-Subcommand add_vendors(CLI::App& root) {
-  auto options = std::make_shared<VendorsOptions>();
+std::unique_ptr<Subcommand> add_vendors(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "vendors", "List the vendor identifiers of the catalog, one a line, in catalog order.");
-  add_catalog_options(*app, options->source);
-  app->add_flag("--aliases", options->aliases,
-                "list instead the other names that lookup and table take for a vendor\n"
-                "(an alias never hides a vendor of its own name in the catalog)");
-  app->add_flag("--json", options->json,
-                "a JSON list of vendor, display_name, manufacturer, product_family and\n"
-                "commands (how many blocks); with --aliases, of alias and vendor");
   app->footer(exit_status_help(kExits));
-  return {app, [options] { return print_vendors(*options); }};
+  return make_subcommand<VendorsOptions>(app, wire_vendors, print_vendors);
 }
 
 }  // namespace ov::cli

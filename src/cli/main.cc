@@ -1,10 +1,12 @@
 // vantrel: the vendor command catalog and the device probe at the shell.
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/version.h"
 #include "cli/exit_status.h"
 #include "cli/output.h"
@@ -16,10 +18,10 @@ namespace {
 // phrases. Only a capitalised word is lowered, never a name such as VENDOR.
 std::string usage_message(const CLI::ParseError& error) {
   std::string text = error.what();
-  const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
-  const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
-  if (text.size() >= 2 && upper(text[0]) && lower(text[1]))
-    text[0] = static_cast<char>(text[0] + 32);
+  if (text.size() >= 2 && ov::is_ascii_upper(text[0]) && ov::is_ascii_alpha(text[1]) &&
+      !ov::is_ascii_upper(text[1])) {
+    text[0] = ov::ascii_lower(text[0]);
+  }
   return text + " (see --help)";
 }
 
@@ -39,9 +41,11 @@ int run(int argc, char** argv) {
   CLI::App app{"The vendor command catalog and the TCP device probe.", "vantrel"};
   app.set_version_flag("--version", std::string("vantrel ") + ov::kVersion);
   app.footer(exit_status_help(kExitStatuses));
-  const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_show(app),
-                                            add_table(app),   add_check(app),  add_probe(app),
-                                            add_plan(app),    add_matrix(app), add_schema(app)};
+  std::vector<std::unique_ptr<Subcommand>> subcommands;
+  for (auto add : {add_vendors, add_lookup, add_show, add_table, add_check, add_probe, add_plan,
+                   add_matrix, add_schema}) {
+    subcommands.push_back(add(app));
+  }
   if (asks_for_json(argc, argv)) failures_as_json();
   try {
     app.parse(argc, argv);
@@ -54,8 +58,8 @@ int run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return code(fail(Exit::Usage, usage_message(error)));
   }
-  for (const Subcommand& subcommand : subcommands) {
-    if (subcommand.app->parsed()) return code(finish(subcommand.run()));
+  for (const auto& subcommand : subcommands) {
+    if (subcommand->app()->parsed()) return code(finish(subcommand->run()));
   }
   return code(fail(Exit::Usage, "a subcommand is required (see --help)"));
 }

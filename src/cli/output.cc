@@ -45,12 +45,27 @@ void write_error_line(std::string_view message) {
 
 Exit fail(Exit status, std::string_view message) {
   if (json_failures) {
-    const nlohmann::ordered_json error{{"message", message}, {"exit_status", code(status)}};
+    const Json error{{"message", message}, {"exit_status", code(status)}};
     write_line(json_text({{"error", error}}));
   } else {
     write_error_line(message);
   }
   return status;
+}
+
+Exit fail(const Failure& failure, std::string_view context) {
+  std::string message = std::string(context) + failure.message;
+  switch (failure.kind) {
+    case FailureKind::Usage:
+      return fail(Exit::Usage, message);
+    case FailureKind::MissingValue:
+      message += failure.names.size() == 1 ? " (give it with --set NAME=VALUE)"
+                                           : " (give each with --set NAME=VALUE)";
+      return fail(Exit::Usage, message);
+    case FailureKind::Catalog:
+      return fail(Exit::Fault, message);
+  }
+  return fail(Exit::Fault, message);
 }
 
 Exit finish(Exit status) {
@@ -62,8 +77,9 @@ Exit finish(Exit status) {
   }
   return status;
 }
-std::string json_text(const nlohmann::ordered_json& value, int indent) {
-  return value.dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+
+std::string json_text(const Json& value, int indent) {
+  return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
 std::string exit_status_help(std::span<const ExitMeaning> rows) {

@@ -1,10 +1,11 @@
 // Where the tool's words go: results on stdout, one-line errors on stderr.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
+#include "base/json.h"
 #include "cli/exit_status.h"
 
 namespace ov::cli {
@@ -21,6 +22,11 @@ void write_line(std::string_view text);
 // the message whole.
 Exit fail(Exit status, std::string_view message);
 
+// A refusal of the rooms below, mapped to its status: Usage and MissingValue
+// (with how to give the values) exit 2, Catalog 3. `context` (such as
+// "--timeout: ") goes before the message.
+Exit fail(const Failure& failure, std::string_view context = {});
+
 // For --json: from now on a failure is a JSON document on stdout.
 void failures_as_json();
 
@@ -30,6 +36,6 @@ Exit finish(Exit status);
 
 // One JSON value on one line. Text that is not UTF-8 (a host name as typed)
 // is shown with replacement characters rather than failing.
-std::string json_text(const nlohmann::ordered_json& value, int indent = -1);
+std::string json_text(const Json& value, int indent = -1);
 
 }  // namespace ov::cli

@@ -1,5 +1,7 @@
 #include "cli/probe_output.h"
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -13,14 +15,6 @@ namespace {
 std::uint64_t saturated(unsigned __int128 value) {
   constexpr auto kMax = std::numeric_limits<std::uint64_t>::max();
   return value > kMax ? kMax : static_cast<std::uint64_t>(value);
-}
-
-nlohmann::ordered_json optional_json(const std::optional<bool>& flag) {
-  return flag ? nlohmann::ordered_json(*flag) : nullptr;
-}
-
-nlohmann::ordered_json optional_json(const std::optional<std::string>& text) {
-  return text ? nlohmann::ordered_json(*text) : nullptr;
 }
 
 // C0 controls, DEL and the C1 controls (U+0080 to U+009F, two bytes in UTF-8)
@@ -54,19 +48,32 @@ std::string flag_text(const std::optional<bool>& flag) {
   return !flag ? "skipped" : *flag ? "yes" : "no";
 }
 
-}  // namespace
+// The progress line on stderr, drawn only for a terminal and always cleared
+// before a result is written, so the two never share a line.
+class Progress {
+ public:
+  Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
+  void update(std::size_t done, std::size_t total) {
+    if (!shown_) return;
+    text_ = "probed " + std::to_string(done) + " of " + std::to_string(total) + " hosts";
+    draw();
+  }
+  void clear() {
+    if (shown_) std::fputs("\r\033[K", stderr);
+  }
+  void draw() {
+    if (shown_ && !text_.empty()) {
+      std::fputs(("\r\033[K" + text_).c_str(), stderr);
+      std::fflush(stderr);
+    }
+  }
 
-nlohmann::ordered_json report_json(const probe::ProbeReport& report) {
-  return {{"host", report.host},
-          {"vendor", report.vendor},
-          {"netconf_available", optional_json(report.netconf_available)},
-          {"gnmi_available", optional_json(report.gnmi_available)},
-          {"restconf_available", optional_json(report.restconf_available)},
-          {"ssh_banner", optional_json(report.ssh_banner)},
-          {"firmware", optional_json(report.firmware)},
-          {"diagnostics", report.diagnostics},
-          {"elapsed_ms", saturated(report.elapsed_ms)}};
-}
+ private:
+  bool shown_;
+  std::string text_;
+};
+
+}  // namespace
 
 std::string report_text(const probe::ProbeReport& report, std::span<const std::string> skip) {
   const std::string ssh = report.ssh_banner ? visible(*report.ssh_banner)
@@ -79,6 +86,19 @@ std::string report_text(const probe::ProbeReport& report, std::span<const std::s
                     std::to_string(saturated(report.elapsed_ms)) + " ms)\n";
   for (const std::string& line : report.diagnostics) out += "  " + visible(line) + "\n";
   return out;
+}
+
+void deliver_reports(FleetProbe& fleet,
+                     const std::function<void(const probe::ProbeReport& report)>& deliver) {
+  Progress progress;
+  const auto update = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+  while (const auto report = fleet.next(update)) {
+    progress.clear();
+    deliver(*report);
+    std::fflush(stdout);
+    progress.draw();
+  }
+  progress.clear();
 }
 
 }  // namespace ov::cli

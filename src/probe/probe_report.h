@@ -21,4 +21,19 @@ struct ProbeReport {
   unsigned __int128 elapsed_ms = 0;  // whole milliseconds of the whole sequence
 };
 
+// Calls `field(key, value)` for each part of `report` under the key and in
+// the order that every writer of a report uses: host, vendor,
+// netconf_available, gnmi_available, restconf_available, ssh_banner,
+// firmware, diagnostics, elapsed_ms. Stops at the first call that returns
+// false; returns whether every call returned true.
+template <class Field>
+bool visit_report(const ProbeReport& report, Field&& field) {
+  return field("host", report.host) && field("vendor", report.vendor) &&
+         field("netconf_available", report.netconf_available) &&
+         field("gnmi_available", report.gnmi_available) &&
+         field("restconf_available", report.restconf_available) &&
+         field("ssh_banner", report.ssh_banner) && field("firmware", report.firmware) &&
+         field("diagnostics", report.diagnostics) && field("elapsed_ms", report.elapsed_ms);
+}
+
 }  // namespace ov::probe

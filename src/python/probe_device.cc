@@ -11,6 +11,8 @@
 #include "python/arguments.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
+#include "python/released_lock.h"
+#include "python/report_dict.h"
 #include "python/text.h"
 
 namespace ov::py {
@@ -56,78 +58,6 @@ bool to_skip_list(PyObject* value, std::vector<std::string>& out) {
     if (!to_text(item.get(), out.emplace_back())) return false;
   }
   return !PyErr_Occurred();
-}
-
-// Releases the interpreter lock for its lifetime; the lock is back before any
-// exception leaves the scope.
-class ReleasedLock {
- public:
-  ReleasedLock() : state_(PyEval_SaveThread()) {}
-  ReleasedLock(const ReleasedLock&) = delete;
-  ReleasedLock& operator=(const ReleasedLock&) = delete;
-  ~ReleasedLock() { PyEval_RestoreThread(state_); }
-
- private:
-  PyThreadState* state_;
-};
-
-PyObject* optional_flag(const std::optional<bool>& flag) {
-  PyObject* value = !flag ? Py_None : *flag ? Py_True : Py_False;
-  return PyRef::borrow(value).release();
-}
-
-PyObject* optional_text(const std::optional<std::string>& text) {
-  return text ? from_text(*text) : PyRef::borrow(Py_None).release();
-}
-
-PyObject* text_list(const std::vector<std::string>& lines) {
-  PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(lines.size())));
-  if (!list) return fail();
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    PyObject* line = from_text(lines[i]);
-    if (line == nullptr) return nullptr;
-    PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), line);  // steals
-  }
-  return list.release();
-}
-
-PyObject* unsigned_128(unsigned __int128 value) {
-  PyRef low = PyRef::steal(PyLong_FromUnsignedLongLong(static_cast<unsigned long long>(value)));
-  const auto high_part = static_cast<unsigned long long>(value >> 64);
-  if (!low || high_part == 0) return low ? low.release() : fail();
-  PyRef high = PyRef::steal(PyLong_FromUnsignedLongLong(high_part));
-  PyRef shift = PyRef::steal(PyLong_FromLong(64));
-  if (!high || !shift) return fail();
-  PyRef shifted = PyRef::steal(PyNumber_Lshift(high.get(), shift.get()));
-  if (!shifted) return fail();
-  PyObject* sum = PyNumber_Add(shifted.get(), low.get());
-  return sum != nullptr ? sum : fail();
-}
-
-// Inserts `key` with `value` (a new reference, taken over; null means the
-// value could not be built).
-bool set_item(PyObject* dict, const char* key, PyObject* value) {
-  PyRef owned = PyRef::steal(value);
-  if (!owned) return false;
-  PyRef name = PyRef::steal(PyUnicode_FromString(key));
-  return name && PyDict_SetItem(dict, name.get(), owned.get()) == 0;
-}
-
-PyObject* report_dict(const probe::ProbeReport& report) {
-  PyRef dict = PyRef::steal(PyDict_New());
-  if (!dict) return fail();
-  PyObject* d = dict.get();
-  // In the order callers see when they iterate the dict.
-  const bool built = set_item(d, "host", from_text(report.host)) &&
-                     set_item(d, "vendor", from_text(report.vendor)) &&
-                     set_item(d, "netconf_available", optional_flag(report.netconf_available)) &&
-                     set_item(d, "gnmi_available", optional_flag(report.gnmi_available)) &&
-                     set_item(d, "restconf_available", optional_flag(report.restconf_available)) &&
-                     set_item(d, "ssh_banner", optional_text(report.ssh_banner)) &&
-                     set_item(d, "firmware", optional_text(report.firmware)) &&
-                     set_item(d, "diagnostics", text_list(report.diagnostics)) &&
-                     set_item(d, "elapsed_ms", unsigned_128(report.elapsed_ms));
-  return built ? dict.release() : fail();
 }
 
 PyObject* probe_device(PyObject*, PyObject* args, PyObject* kwargs) {

@@ -1,0 +1,55 @@
+// Options that several subcommands share, and reading them into what the
+// rooms below take.
+#pragma once
+
+#include <cstddef>
+#include <expected>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "cli/exit_status.h"
+#include "fleet/probe_summary.h"
+#include "lookup/placeholders.h"
+#include "probe/duration.h"
+
+namespace CLI {
+class App;
+}
+
+namespace ov::cli {
+
+// --exact-firmware.
+void add_exact_firmware_flag(CLI::App& app, bool& exact);
+
+// --set NAME=VALUE (repeatable), and the values it gave; a malformed argument
+// is refused naming it.
+void add_set_option(CLI::App& app, std::vector<std::string>& arguments);
+std::expected<Settings, Failure> read_settings(const std::vector<std::string>& arguments);
+
+// HOST... and -T/--targets FILE (repeatable, "-" for standard input).
+struct TargetOptions {
+  std::vector<std::string> hosts;
+  std::vector<std::string> files;
+};
+void add_target_options(CLI::App& app, TargetOptions& options);
+// Every host, or the refusal of a target or a file.
+std::expected<std::vector<std::string>, Failure> gather_targets(const TargetOptions& options);
+
+// -t/--timeout and -j/--jobs.
+struct ProbeSettings {
+  double timeout = 5.0;             // seconds, as given
+  std::optional<std::size_t> jobs;  // when given
+};
+void add_probe_settings(CLI::App& app, ProbeSettings& settings);
+std::expected<probe::Duration, Failure> read_timeout(const ProbeSettings& settings);
+// How many hosts to probe at once: --jobs or the default, within the open
+// files this process may have (raising its limit as far as allowed).
+std::size_t jobs_for(const ProbeSettings& settings, std::size_t hosts);
+
+// --summary, and the summary after the reports (a final JSON object under --json).
+void add_summary_flag(CLI::App& app, bool& summary);
+void write_summary(const ProbeSummary& summary, bool json);
+
+}  // namespace ov::cli

@@ -1,0 +1,45 @@
+// One lookup as users ask it: names as they have them (aliases, firmware as
+// devices print it, command types in any case for the suggestion), values for
+// the placeholders, and every way it can be refused before there is an
+// outcome.
+#pragma once
+
+#include <expected>
+#include <string>
+#include <string_view>
+
+#include "base/failure.h"
+#include "catalog/catalog.h"
+#include "catalog/lookup.h"
+#include "lookup/placeholders.h"
+
+namespace ov {
+
+struct LookupQuery {
+  std::string_view vendor;    // identifier or alias
+  std::string_view firmware;  // as given
+  std::string_view command;   // a command type's name
+  bool exact_firmware = false;
+};
+
+// A lookup that reached an outcome: Text, NoBlock, NoEntry, NotSupported or
+// InvalidRange. Points into the catalog it was asked of.
+struct LookupAnswer {
+  std::string vendor;         // the catalog's identifier
+  std::string firmware;       // as given
+  std::string firmware_used;  // as looked up
+  CommandType command;
+  LookupOutcome outcome;
+  std::string cli;  // Text only: the stored text, its placeholders filled when values were given
+};
+
+// Refuses (Usage) an unknown command type or vendor, with the closest names,
+// and a firmware that does not read; with any value given (MissingValue) a
+// placeholder of the text left without one.
+std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const LookupQuery& query,
+                                                   const Settings& settings);
+
+// "unknown CommandType: x (did you mean X?)".
+Failure unknown_command_type(std::string_view given);
+
+}  // namespace ov
