@@ -13,6 +13,7 @@ class PrebuiltModuleDistribution(Distribution):
 setup(
     distclass=PrebuiltModuleDistribution,
     packages=["orvane_vantrel"],
-    package_data={"orvane_vantrel": ["_native.abi3.so", "_native.pyi", "py.typed"]},
+    package_data={"orvane_vantrel": ["_native.abi3.so", "_native.pyi", "_api.abi3.so", "_api.pyi",
+                                    "py.typed"]},
     include_package_data=False,
 )

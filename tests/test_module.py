@@ -5,6 +5,7 @@ import textwrap
 import unittest
 
 import orvane_vantrel
+import orvane_vantrel._api as api
 import orvane_vantrel._native as native
 
 
@@ -16,9 +17,12 @@ class ModuleSurfaceTest(unittest.TestCase):
         self.assertEqual({name for name in vars(native) if not name.startswith("__")},
                          {"Catalog", "probe_device"})
         self.assertEqual(native.probe_device.__module__, "orvane_vantrel._native")
-        # The package root gives the same three names.
-        self.assertEqual([getattr(orvane_vantrel, name) for name in orvane_vantrel.__all__],
+        # The package root gives the same three names, then the package's functions.
+        self.assertEqual(orvane_vantrel.__all__[:3], native.__all__)
+        self.assertEqual([getattr(orvane_vantrel, name) for name in native.__all__],
                          [getattr(native, name) for name in native.__all__])
+        self.assertEqual({getattr(orvane_vantrel, name) for name in orvane_vantrel.__all__[3:]},
+                         {value for name, value in vars(api).items() if not name.startswith("_")})
 
 
 # Runs in a child process: the guard holds for the life of a process.

@@ -6,6 +6,7 @@ import inspect
 import pathlib
 import unittest
 
+import orvane_vantrel._api as api
 import orvane_vantrel._native as native
 
 PACKAGE = pathlib.Path(native.__file__).parent
@@ -70,6 +71,19 @@ class StubFileTest(unittest.TestCase):
         report = native.probe_device("h", "lab", 1.0, ["ssh", "netconf", "gnmi", "restconf"])
         self.assertEqual([node.target.id for node in report_class.body
                           if isinstance(node, ast.AnnAssign)], list(report))
+
+
+class ApiStubTest(unittest.TestCase):
+    def test_functions_and_signatures_are_those_of_the_module(self):
+        stub = PACKAGE / "_api.pyi"
+        tree = ast.parse(stub.read_text(encoding="utf-8"), str(stub), feature_version=(3, 9))
+        functions = {node.name: node for node in tree.body if isinstance(node, ast.FunctionDef)}
+        runtime = {name: value for name, value in vars(api).items()
+                   if not name.startswith("_") and callable(value)}
+        self.assertEqual(set(functions), set(runtime))
+        for name, node in functions.items():
+            with self.subTest(function=name):
+                self.assertEqual(stub_signature(node), runtime_signature(runtime[name]))
 
 
 if __name__ == "__main__":

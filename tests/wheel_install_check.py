@@ -1,7 +1,7 @@
 """The wheel, built as `make wheel` builds it, installs offline into a fresh
 virtual environment of each interpreter and passes the Python tests there.
 
-    wheel_install_check.py --native SO --version V PYTHON...
+    wheel_install_check.py --native SO --api SO --version V PYTHON...
 
 Run by ctest (test wheel-install) with the Python that builds wheels. Every
 environment lives in a temporary folder: the interpreters stay untouched.
@@ -20,7 +20,8 @@ sys.path.insert(0, str(TESTS.parent / "packaging"))
 import build_wheel  # noqa: E402
 
 CONTENTS = {"orvane_vantrel/__init__.py", "orvane_vantrel/_native.abi3.so",
-            "orvane_vantrel/_native.pyi", "orvane_vantrel/py.typed"}
+            "orvane_vantrel/_native.pyi", "orvane_vantrel/_api.abi3.so",
+            "orvane_vantrel/_api.pyi", "orvane_vantrel/py.typed"}
 
 # Run inside each environment: the module must come from its site-packages,
 # and the wheel's version must be the module's.
@@ -28,6 +29,8 @@ WHERE_FROM = """
 import importlib.metadata, sys
 import orvane_vantrel._native as native
 assert native.__file__.startswith(sys.prefix), native.__file__
+import orvane_vantrel._api as api
+assert api.__file__.startswith(sys.prefix), api.__file__
 assert importlib.metadata.version("orvane-vantrel") == native.__version__
 """
 
@@ -68,13 +71,14 @@ def interpreter_failure(python, wheel, folder):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--native", required=True, type=pathlib.Path)
+    parser.add_argument("--api", required=True, type=pathlib.Path)
     parser.add_argument("--version", required=True)
     parser.add_argument("pythons", nargs="+")
     args = parser.parse_args()
     failures = []
     with tempfile.TemporaryDirectory(prefix="orvane-wheel-check-") as tmp:
         tmp = pathlib.Path(tmp)
-        wheel = build_wheel.build(args.native, args.version, tmp / "dist")
+        wheel = build_wheel.build(args.native, args.api, args.version, tmp / "dist")
         for problem in wheel_problems(wheel, args.version):
             print("wheel: " + problem)
             failures.append(problem)

@@ -162,6 +162,7 @@ std::string CatalogError::message() const {
       return "invalid firmware version '" + e.firmware + "'";
     }
     std::string operator()(const NoEntry& e) const {
+      // Some("...") / None: the module's fixed wording, relied on by callers.
       const std::string firmware = e.firmware ? "Some(" + debug_quoted(*e.firmware) + ")" : "None";
       return "no entry for " + e.vendor + " " + firmware + " " +
              std::string(display_name(e.command));

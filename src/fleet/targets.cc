@@ -112,7 +112,7 @@ std::optional<std::expected<void, std::string>> expand_range(std::string_view ta
 std::expected<void, std::string> expand_target(std::string_view target,
                                                std::vector<std::string>& hosts) {
   if (target.empty()) return std::unexpected("empty");
-  if (target.find_first_of(" \t") != std::string_view::npos) {
+  if (target.find_first_of(" \t\r\n") != std::string_view::npos) {
     return std::unexpected("one target per line, without blanks");
   }
   if (target.find('/') != std::string_view::npos) return expand_network(target, hosts);

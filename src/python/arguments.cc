@@ -30,7 +30,7 @@ bool bind_arguments(const CallableSpec& callable, PyObject* args, PyObject* kwar
 
   const Py_ssize_t given = args != nullptr ? PyTuple_Size(args) : 0;
   if (given < 0) return fail(), false;
-  if (static_cast<std::size_t>(given) > callable.params.size()) {
+  if (static_cast<std::size_t>(given) > callable.positional_count()) {
     return raise_type_error(too_many_positional_message(callable, static_cast<std::size_t>(given)));
   }
   for (Py_ssize_t i = 0; i < given; ++i)

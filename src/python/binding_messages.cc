@@ -52,10 +52,11 @@ std::string multiple_values_message(const CallableSpec& callable, std::string_vi
 }
 
 std::string too_many_positional_message(const CallableSpec& callable, std::size_t given) {
-  const std::string count = callable.required == callable.params.size()
-                                ? std::to_string(callable.params.size())
+  const std::size_t most = callable.positional_count();
+  const std::string count = callable.required >= most
+                                ? std::to_string(most)
                                 : "from " + std::to_string(callable.required) + " to " +
-                                      std::to_string(callable.params.size());
+                                      std::to_string(most);
   return display_name(callable) + " takes " + count + " positional arguments but " +
          std::to_string(given) + (given == 1 ? " was" : " were") + " given";
 }

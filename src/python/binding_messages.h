@@ -9,13 +9,19 @@
 
 namespace ov::py {
 
-// How a callable's parameters are declared: all positional-or-keyword, the
-// first `required` of them without a default.
+// How a callable's parameters are declared: the first `positional` of them
+// positional-or-keyword, the rest keyword-only; the first `required` of them
+// without a default.
 struct CallableSpec {
   std::string_view class_name;  // empty for a free function
   std::string_view name;
   std::span<const std::string_view> params;
   std::size_t required = 0;
+  std::size_t positional = static_cast<std::size_t>(-1);  // every parameter by default
+
+  std::size_t positional_count() const {
+    return positional < params.size() ? positional : params.size();
+  }
 };
 
 // "Catalog.cli()" for a method, "probe_device()" for a free function.

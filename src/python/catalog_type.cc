@@ -10,16 +10,13 @@
 #include "catalog/loader.h"
 #include "catalog/lookup.h"
 #include "python/arguments.h"
+#include "python/catalog_object.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
 #include "python/text.h"
 
 namespace ov::py {
 namespace {
-
-struct CatalogObject {
-  PyObject_HEAD Catalog catalog;
-};
 
 PyObject* type_object = nullptr;
 

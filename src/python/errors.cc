@@ -11,7 +11,7 @@ PyObject* panic_type = nullptr;
 PyObject* panic_exception_type() {
   if (panic_type == nullptr) {
     panic_type = PyErr_NewExceptionWithDoc(
-        "orvane_vantrel._native.PanicException",
+        kPanicTypeName,
         "An internal fault of the native module. Derived from BaseException so that `except "
         "Exception` does not swallow it.",
         PyExc_BaseException, nullptr);
@@ -34,6 +34,11 @@ PyObject* raise(PyObject* type, std::string_view text) {
   if (!message) return fail();
   PyErr_SetObject(type, message.get());
   return nullptr;
+}
+
+PyObject* raise_failure(const Failure& failure) {
+  // Every kind is a refused value: the tool's usage and catalog statuses alike.
+  return raise(PyExc_ValueError, failure.message);
 }
 
 PyObject* raise_panic(std::string_view text) {

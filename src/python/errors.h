@@ -5,6 +5,7 @@
 #include <exception>
 #include <string_view>
 
+#include "base/failure.h"
 #include "python/python.h"
 
 namespace ov::py {
@@ -20,6 +21,14 @@ PyObject* raise(PyObject* type, std::string_view text);
 
 // Sets PanicException(text), creating the class on first use. Returns nullptr.
 PyObject* raise_panic(std::string_view text);
+
+// The dotted name of the PanicException class of the module being built:
+// each extension module of the package defines its own.
+extern const char* const kPanicTypeName;
+
+// Sets ValueError(message) for a refusal of the rooms below (a usage error,
+// a missing placeholder value, an unreadable catalog). Returns nullptr.
+PyObject* raise_failure(const Failure& failure);
 
 // Runs `body` (returning a new reference or nullptr with an exception set);
 // any C++ exception it throws becomes PanicException with its message.

@@ -11,6 +11,9 @@
 #include "python/python.h"
 
 namespace ov::py {
+
+const char* const kPanicTypeName = "orvane_vantrel._native.PanicException";
+
 namespace {
 
 PyModuleDef module_def = {

@@ -40,6 +40,7 @@ bool to_timeout(PyObject* value, double& out) {
 bool to_skip_list(PyObject* value, std::vector<std::string>& out) {
   if (value == nullptr) return true;
   if (PyUnicode_Check(value)) {
+    // The module's fixed wording, relied on by callers: keep it.
     raise(PyExc_TypeError, "Can't extract `str` to `Vec`");
     return false;
   }

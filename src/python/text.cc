@@ -35,6 +35,7 @@ bool raise_conversion_error(PyObject* value, std::string_view target) {
 }
 
 bool to_text(PyObject* value, std::string& out) {
+  // 'PyString' is the module's fixed wording, relied on by callers: keep it.
   if (!PyUnicode_Check(value)) return raise_conversion_error(value, "PyString");
   PyRef utf8 = PyRef::steal(PyUnicode_AsUTF8String(value));
   if (!utf8) return fail(), false;

@@ -1,0 +1,156 @@
+# Types of the compiled module orvane_vantrel._api: the package's functions,
+# each giving the document of the matching `vantrel ... --json`.
+from typing import Any, Iterable, Iterator, Literal, Mapping, TypedDict, type_check_only
+
+from orvane_vantrel._native import Catalog, ProbeReport
+
+Status = Literal["text", "no_block", "no_entry", "not_supported", "invalid_range"]
+
+@type_check_only
+class LookupDocument(TypedDict):
+    vendor: str
+    firmware: str
+    firmware_used: str
+    command: str
+    status: Status
+    applies_to: str | None
+    cli: str | None
+    placeholders: list[str]
+
+@type_check_only
+class Alternatives(TypedDict):
+    netconf: dict[str, Any] | None
+    restconf: dict[str, Any] | None
+    gnmi: dict[str, Any] | None
+    eapi: dict[str, Any] | None
+    rest_api: dict[str, Any] | None
+    snmp: dict[str, Any] | None
+    dashboard_api: dict[str, Any] | None
+
+@type_check_only
+class ShowDocument(LookupDocument):
+    sample_output: str | None
+    parser_notes: str | None
+    config_required: str | None
+    notes: str | None
+    unverified: bool | None
+    description: str | None
+    alternatives: Alternatives
+
+@type_check_only
+class TableRow(TypedDict):
+    type: str
+    status: Status
+    cli: str | None
+    reason: str | None
+
+@type_check_only
+class TableDocument(TypedDict):
+    vendor: str
+    firmware: str
+    firmware_used: str
+    commands: list[TableRow]
+
+@type_check_only
+class VendorRow(TypedDict):
+    vendor: str
+    display_name: str
+    manufacturer: str
+    product_family: str
+    commands: int
+
+@type_check_only
+class AliasRow(TypedDict):
+    alias: str
+    vendor: str
+
+@type_check_only
+class Finding(TypedDict):
+    file: str | None
+    severity: Literal["error", "warning"]
+    kind: str
+    path: str | None
+    line: int | None
+    column: int | None
+    message: str
+
+@type_check_only
+class CheckDocument(TypedDict):
+    directory: str
+    files: list[str]
+    errors: int
+    warnings: int
+    findings: list[Finding]
+
+@type_check_only
+class PlanRow(TypedDict):
+    type: str
+    status: Status
+    cli: str | None
+    ways: list[dict[str, Any]]
+
+@type_check_only
+class HostPlan(ProbeReport):
+    plan: list[PlanRow]
+
+@type_check_only
+class FleetIterator(Iterator[Any]):
+    def close(self) -> None: ...
+
+@type_check_only
+class ReportIterator(FleetIterator, Iterator[ProbeReport]):
+    def __next__(self) -> ProbeReport: ...
+
+@type_check_only
+class PlanIterator(FleetIterator, Iterator[HostPlan]):
+    def __next__(self) -> HostPlan: ...
+
+def lookup(
+    catalog: Catalog | None,
+    vendor: str,
+    firmware: str,
+    command: str,
+    *,
+    settings: Mapping[str, str] | None = None,
+    exact_firmware: bool = False,
+) -> LookupDocument: ...
+def show(
+    catalog: Catalog | None,
+    vendor: str,
+    firmware: str,
+    command: str,
+    *,
+    settings: Mapping[str, str] | None = None,
+    exact_firmware: bool = False,
+) -> ShowDocument: ...
+def table(
+    catalog: Catalog | None,
+    vendor: str,
+    firmware: str,
+    *,
+    settings: Mapping[str, str] | None = None,
+    exact_firmware: bool = False,
+) -> TableDocument: ...
+def vendors(catalog: Catalog | None = None, *, aliases: bool = False) -> list[Any]: ...
+def matrix(catalog: Catalog | None = None) -> dict[str, Any]: ...
+def schema() -> dict[str, Any]: ...
+def check(path: str) -> CheckDocument: ...
+def expand_targets(lines: Iterable[str]) -> list[str]: ...
+def probe_many(
+    hosts: Iterable[str],
+    *,
+    vendor: str | None = None,
+    timeout_seconds: float = 5.0,
+    skip: Iterable[str] = (),
+    jobs: int | None = None,
+) -> ReportIterator: ...
+def plan(
+    catalog: Catalog | None,
+    hosts: Iterable[str],
+    vendor: str,
+    firmware: str,
+    *,
+    timeout_seconds: float = 5.0,
+    jobs: int | None = None,
+    exact_firmware: bool = False,
+) -> PlanIterator: ...
