@@ -5,6 +5,7 @@
 #include <string>
 
 #include "check/lint.h"
+#include "cli/catalog_source.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 
@@ -72,7 +73,7 @@ void print_json(const CheckOptions& options, const CheckReport& report, const Co
 
 Exit run_check(const CheckOptions& options) {
   const auto report = check::check_directory(options.dir);
-  if (!report) return fail(Exit::Fault, report.error().message());
+  if (!report) return fail(Exit::Fault, catalog_failure(report.error()));
   const Counts counts = count(*report);
   if (options.json) {
     print_json(options, *report, counts);
@@ -106,7 +107,8 @@ Subcommand add_check(CLI::App& root) {
                   "(a load accepts it; every lookup of its block fails). Warnings: a command\n"
                   "type without a block, a type with a second block (never consulted), a vendor\n"
                   "that a later file declares again (it replaces the earlier one), a cli that\n"
-                  "looks like NOT_SUPPORTED but is not exactly it, a directory without files,\n"
+                  "looks like NOT_SUPPORTED but is not exactly it, an entry whose range an\n"
+                  "earlier entry of its block has (never chosen), a directory without files,\n"
                   "a file left unread for a name meant as *.yaml (x.yml, X.YAML, \"x.yaml \").") +
       "\n\n" + exit_status_help(kExits));
   return {app, [options] { return run_check(*options); }};
