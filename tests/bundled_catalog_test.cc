@@ -2,6 +2,7 @@
 // without restating its tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,11 @@ TEST(BundledCatalog, EveryFileIsWholeAndEveryEntryHasItsShape) {
     EXPECT_FALSE(file.display_name.empty() || file.manufacturer.empty() ||
                  file.product_family.empty() || !file.notes || file.sources.empty())
         << file.vendor;
+    // The platform notes stay a page long: merged and shortened as they grow.
+    const std::string notes = file.notes.value_or("");
+    const auto characters =
+        std::ranges::count_if(notes, [](char c) { return (c & 0xC0) != 0x80; });  // UTF-8
+    EXPECT_TRUE(characters >= 1100 && characters <= 2700) << file.vendor << ": " << characters;
     // One block per type, in the vocabulary's order.
     ASSERT_EQ(file.commands.size(), kCommandTypes.size()) << file.vendor;
     for (std::size_t i = 0; i < kCommandTypes.size(); ++i) {

@@ -94,7 +94,9 @@ class Refusals(unittest.TestCase):
              ValueError, "not a placeholder name: 'a b' (a name such as interface)"),
             (lambda: ov.expand_targets(["127.0.0.1", "", "10.0.0.0/8"]), ValueError,
              "line 3: target '10.0.0.0/8': networks larger than /16 are refused"),
-            (lambda: ov.check("/nonexistent/vendor-files"), ValueError, None),
+            (lambda: ov.check("/nonexistent/vendor-files"), ValueError,
+             "catalog I/O error: /nonexistent/vendor-files: No such file or directory "
+             "(os error 2)"),
             (lambda: ov.probe_many(["h"], timeout_seconds=0), ValueError,
              "timeout_seconds: expected a positive number of seconds"),
             (lambda: ov.probe_many(["h"], skip=["telnet"]), ValueError,

@@ -74,6 +74,14 @@ CHECKED = {
   - type: ARP_TABLE
     versions: []
 """),
+    "b-shadow.yaml": vendor_file("shadow", """commands:
+  - type: ARP_TABLE
+    versions:
+      - applies_to: ">=2.0"
+        cli: show arp
+      - applies_to: ">= 2.0"
+        cli: show ip arp
+"""),
     "c-broken.yaml": BROKEN,
     "d-dup.yaml": vendor_file("twin"),
     "e-syntax.yaml": 'vendor: "unclosed\n',
@@ -279,38 +287,48 @@ class Vantrel(unittest.TestCase):
                                "ways": [{"via": "gnmi", "path": "/arp",
                                          "firmware_required": None}] + cli})
 
-    def test_check_judges_every_file_and_passes_the_compiled_in_ones(self):
+    def test_check_judges_every_file_and_the_compiled_in_ones(self):
         with Directory(CHECKED) as path:
             text = vantrel("check", path)
             result = vantrel("check", path, "--json")
         document = json.loads(result.stdout)
         self.assertEqual((text.returncode, result.returncode), (NEGATIVE, NEGATIVE))
-        self.assertEqual(document["files"], ["a-first.yaml", "b-range.yaml", "c-broken.yaml",
-                                             "d-dup.yaml", "e-syntax.yaml"])
-        self.assertEqual((document["errors"], document["warnings"]), (3, 7))
+        self.assertEqual(document["files"], ["a-first.yaml", "b-range.yaml", "b-shadow.yaml",
+                                             "c-broken.yaml", "d-dup.yaml", "e-syntax.yaml"])
+        self.assertEqual((document["errors"], document["warnings"]), (3, 9))
         found = [(f["file"], f["kind"], f["path"], f["line"], f["column"])
                  for f in document["findings"] if f["kind"] != "missing_type"]
         self.assertEqual(found, [
             ("b-range.yaml", "range", "commands[0].versions[0].applies_to", 8, 21),
             ("b-range.yaml", "marker_lookalike", "commands[0].versions[1].cli", 11, 14),
             ("b-range.yaml", "repeated_type", "commands[1].type", 13, 11),
+            ("b-shadow.yaml", "shadowed_entry", "commands[0].versions[1].applies_to", 10, 21),
             ("c-broken.yaml", "rule", "commands[0].versions[0]", 8, 9),
             ("d-dup.yaml", "duplicate_vendor", "vendor", 1, 9),
             ("e-syntax.yaml", "syntax", None, 2, 1),
             ("f.yml", "ignored_file", None, None, None),
         ])
         self.assertEqual([f["file"] for f in document["findings"] if f["kind"] == "missing_type"],
-                         ["a-first.yaml", "b-range.yaml", "d-dup.yaml"])
+                         ["a-first.yaml", "b-range.yaml", "b-shadow.yaml", "d-dup.yaml"])
         lines = text.stdout.splitlines()
         self.assertIn("d-dup.yaml: warning: vendor: vendor twin is also declared by a-first.yaml, "
                       "which this file replaces when the directory is loaded at line 1 column 9",
                       lines)
-        self.assertEqual(lines[-1], "checked 5 files: 3 errors, 7 warnings")
+        self.assertEqual(lines[-1], "checked 6 files: 3 errors, 9 warnings")
+        # The directory is gone now.
+        result = vantrel("check", path)
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (FAULT, "", (
+            "vantrel: catalog I/O error: %s: No such file or directory (os error 2)\n" % path)))
+        # The compiled-in files: one entry of the Arista file repeats the range of
+        # the one before it, as its content was given.
         catalog = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalog")
         result = vantrel("check", catalog, "--json")
         document = json.loads(result.stdout)
         self.assertEqual((result.returncode, len(document["files"]), document["errors"],
-                          document["warnings"]), (OK, 7, 0, 0))
+                          document["warnings"]), (NEGATIVE, 7, 0, 1))
+        self.assertEqual([(f["file"], f["kind"], f["path"]) for f in document["findings"]],
+                         [("arista-eos.yaml", "shadowed_entry",
+                           "commands[11].versions[1].applies_to")])
 
     def test_probe_reports_in_host_order(self):
         refused = []

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "base/ascii.h"
 #include "base/enum_table.h"
@@ -15,6 +17,7 @@
 #include "catalog/lookup.h"
 #include "catalog/records.h"
 #include "catalog/text_file.h"
+#include "catalog/version_range.h"
 #include "check/node_locator.h"
 
 namespace ov::check {
@@ -104,6 +107,39 @@ bool marker_lookalike(std::string_view cli) {
   return equals_ignoring_ascii_case(trimmed, kNotSupported);
 }
 
+// A range as the lookup sees it: each alternative's comparators (operator,
+// prefix and the four numbers; the suffix never takes part) sorted, then the
+// alternatives sorted. Ranges of one form match the same firmware with the
+// same specificity, however they were written.
+using ComparatorForm = std::tuple<CompareOp, std::optional<std::string>, std::uint32_t,
+                                  std::uint32_t, std::uint32_t, std::uint32_t>;
+using RangeForm = std::vector<std::vector<ComparatorForm>>;  // empty for "*"
+
+RangeForm range_form(const VersionRange& range) {
+  RangeForm form;
+  for (const auto& alternative : range.alternatives) {
+    auto& all = form.emplace_back();
+    for (const VersionComparator& c : alternative) {
+      const FirmwareVersion& v = c.version;
+      all.emplace_back(c.op, v.platform_prefix, v.major, v.minor, v.patch, v.build);
+    }
+    std::ranges::sort(all);
+  }
+  std::ranges::sort(form);
+  return form;
+}
+
+// The lookup takes the earliest of the entries with the most comparators, so
+// of two entries with the same range the later one is never chosen.
+Finding shadowed(std::string_view file, std::size_t b, std::size_t e, const CommandBlock& block,
+                 std::size_t earlier, const NodeLocator& where) {
+  const std::array<PathStep, 5> at{"commands", b, "versions", e, "applies_to"};
+  return finding(FindingKind::ShadowedEntry, file, entry_path(b, e) + ".applies_to", where.find(at),
+                 "same range as " + entry_path(b, earlier) + " (" +
+                     debug_quoted(block.versions[earlier].range->raw) +
+                     "): lookups choose that entry, never this one");
+}
+
 void check_blocks(std::string_view file, const VendorFile& vendor, const NodeLocator& where,
                   std::vector<Finding>& findings) {
   std::array<std::optional<std::size_t>, kCommandTypeCount> first{};
@@ -119,12 +155,16 @@ void check_blocks(std::string_view file, const VendorFile& vendor, const NodeLoc
     } else {
       seen = b;
     }
+    std::map<RangeForm, std::size_t> ranges;  // each range's first entry in the block
     for (std::size_t e = 0; e < block.versions.size(); ++e) {
       const CommandEntry& entry = block.versions[e];
       if (!entry.range) {
         const std::array<PathStep, 5> at{"commands", b, "versions", e, "applies_to"};
         findings.push_back(finding(FindingKind::Range, file, entry_path(b, e) + ".applies_to",
                                    where.find(at), entry.range.error().message()));
+      } else if (const auto earlier = ranges.try_emplace(range_form(*entry.range), e).first;
+                 earlier->second != e) {
+        findings.push_back(shadowed(file, b, e, block, earlier->second, where));
       }
       if (marker_lookalike(entry.cli)) {
         const std::array<PathStep, 5> at{"commands", b, "versions", e, "cli"};

@@ -25,6 +25,7 @@ enum class FindingKind {
   RepeatedType,     // a second block of a type, never consulted (warning)
   DuplicateVendor,  // a later file replaces an earlier one's vendor (warning)
   MarkerLookalike,  // a cli that reads as text though it looks like NOT_SUPPORTED (warning)
+  ShadowedEntry,    // an entry whose range an earlier entry of its block has (warning)
   NoFiles,          // the directory holds no vendor file (warning)
   IgnoredFile,      // a name a load skips, though meant for a vendor file (warning)
 };
@@ -36,7 +37,7 @@ struct FindingKindInfo {
   Severity severity;
 };
 
-inline constexpr std::array<FindingKindInfo, 10> kFindingKinds{{
+inline constexpr std::array<FindingKindInfo, 11> kFindingKinds{{
     {FindingKind::Io, "io", Severity::Error},
     {FindingKind::Syntax, "syntax", Severity::Error},
     {FindingKind::Rule, "rule", Severity::Error},
@@ -45,6 +46,7 @@ inline constexpr std::array<FindingKindInfo, 10> kFindingKinds{{
     {FindingKind::RepeatedType, "repeated_type", Severity::Warning},
     {FindingKind::DuplicateVendor, "duplicate_vendor", Severity::Warning},
     {FindingKind::MarkerLookalike, "marker_lookalike", Severity::Warning},
+    {FindingKind::ShadowedEntry, "shadowed_entry", Severity::Warning},
     {FindingKind::NoFiles, "no_files", Severity::Warning},
     {FindingKind::IgnoredFile, "ignored_file", Severity::Warning},
 }};

@@ -37,7 +37,7 @@ void print_text(const CheckOptions& options, const CheckReport& report,
 
 Exit run_check(const CheckOptions& options) {
   const auto report = check::check_directory(options.dir);
-  if (!report) return fail(Exit::Fault, report.error().message());
+  if (!report) return fail(Exit::Fault, report.error().located_message());
   if (options.json) {
     write_line(json_text(check::report_document(options.dir, *report), 2));
   } else {
@@ -72,7 +72,8 @@ std::unique_ptr<Subcommand> add_check(CLI::App& root) {
                   "(a load accepts it; every lookup of its block fails). Warnings: a command\n"
                   "type without a block, a type with a second block (never consulted), a vendor\n"
                   "that a later file declares again (it replaces the earlier one), a cli that\n"
-                  "looks like NOT_SUPPORTED but is not exactly it, a directory without files,\n"
+                  "looks like NOT_SUPPORTED but is not exactly it, an entry whose range an\n"
+                  "earlier entry of its block has (never chosen), a directory without files,\n"
                   "a file left unread for a name meant as *.yaml (x.yml, X.YAML, \"x.yaml \").") +
       "\n\n" + exit_status_help(kExits));
   return make_subcommand<CheckOptions>(app, wire_check, run_check);

@@ -131,7 +131,7 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     std::string path;
     if (!convert_argument("path", [&] { return to_text(bound[0], path); })) return nullptr;
     const auto report = check::check_directory(path);
-    if (!report) return raise(PyExc_ValueError, report.error().message());
+    if (!report) return raise(PyExc_ValueError, report.error().located_message());
     return from_json(check::report_document(path, *report));
   });
 }
