@@ -4,6 +4,7 @@ import contextlib
 import json
 import os
 import pty
+import re
 import resource
 import select
 import subprocess
@@ -113,6 +114,9 @@ class Vantrel(unittest.TestCase):
             # Refused before anything is probed.
             (["plan", "--vendor", "eoss", "--firmware", "4.22", "h"],
              "vantrel: unknown vendor: eoss (did you mean eos?)"),
+            (["plan", "--vendor", "eos", "--firmware", "switch-x", "h"],
+             "vantrel: invalid firmware version 'switch-x'"),
+            (["table", "eos", "switch-x"], "vantrel: invalid firmware version 'switch-x'"),
             (["lookup", "--dir", "d", "--extra-dir", "e", "eos", "4.22", "VERSION"],
              "vantrel: --dir excludes --extra-dir (see --help)"),
         ]
@@ -133,6 +137,47 @@ class Vantrel(unittest.TestCase):
             result = vantrel("vendors", stdout=full)
         self.assertEqual((result.returncode, result.stderr),
                          (FAULT, "vantrel: cannot write the output: No space left on device\n"))
+
+    def test_every_documented_flag_once(self):
+        # Each flag of each subcommand's --help, run once: under the sanitizer
+        # build a flag whose storage died with its parser aborts here.
+        with Directory({"lab.yaml": LAB}) as lab, Directory({}) as empty:
+            with open(os.path.join(empty, "targets"), "w") as targets:
+                targets.write("127.0.0.1\n")
+            hosts = ["127.0.0.1", "-t", "0.2", "-j", "2", "--summary"]
+            rows = {
+                "vendors": [["--dir", lab, "--json"], ["--extra-dir", lab], ["--aliases"]],
+                "lookup": [["lab", "v3.5", "ARP_TABLE", "--dir", lab, "--json"],
+                           ["lab", "3.5", "INTERFACE_CONFIG", "--extra-dir", lab,
+                            "--exact-firmware", "--set", "interface=e1"]],
+                "show": [["lab", "3.5", "ARP_TABLE", "--dir", lab, "--exact-firmware", "--json",
+                          "--set", "x=1"], ["eos", "4.22", "VERSION", "--extra-dir", lab]],
+                "table": [["lab", "3.5", "--dir", lab, "--exact-firmware", "--set", "interface=e1"],
+                          ["lab", "3.5", "--extra-dir", lab, "--json"]],
+                "check": [[lab, "--json"]],
+                "probe": [[*hosts, "-T", targets.name, "--vendor", "v", "--skip", "ssh",
+                           "--json"], ["--targets", targets.name, "--timeout", "0.2",
+                                       "--jobs", "1"]],
+                "plan": [[*hosts, "--vendor", "lab", "--firmware", "3.5", "--dir", lab,
+                          "--exact-firmware", "--json", "-T", targets.name],
+                         ["127.0.0.1", "--vendor", "lab", "--firmware", "3.5",
+                          "--extra-dir", lab, "--timeout", "0.2", "--jobs", "1"]],
+                "matrix": [["--dir", lab, "--format", "html"], ["--extra-dir", lab, "--json"]],
+                "schema": [["--json"], []],
+            }
+            for subcommand, runs in rows.items():
+                documented = set(re.findall(r"^\s+(?:-\w,\s*)?(--[\w-]+)",
+                                            vantrel(subcommand, "--help").stdout, re.M))
+                used = {arg for args in runs for arg in args if arg.startswith("--")}
+                used |= {"--" + long for short, long in [("-t", "timeout"), ("-j", "jobs"),
+                                                        ("-T", "targets")]
+                         if any(short in args for args in runs)}
+                self.assertEqual(documented - used, {"--help"}, subcommand)
+                for args in runs:
+                    with self.subTest(args=[subcommand, *args]):
+                        result = vantrel(subcommand, *args)
+                        self.assertIn(result.returncode, (OK, NEGATIVE, FAULT), result.stderr)
+                        self.assertNotRegex(result.stderr, "Sanitizer|runtime error|internal")
 
     def test_lookup_outcomes_and_their_statuses(self):
         rows = [

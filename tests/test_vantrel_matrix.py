@@ -38,7 +38,7 @@ STATES = vendor_file("lab", """commands:
         cli: show mac
       - applies_to: "*"
         cli: NOT_SUPPORTED
-        notes: 'before 3.0 | never <b>"quoted"</b>'
+        notes: 'before 3.0 | never <b>"quoted"</b> &lt; & &amp;'
   - type: VERSION
     versions:
       - applies_to: "*"
@@ -124,7 +124,8 @@ class Matrix(unittest.TestCase):
         for kind, status in expected.items():
             self.assertEqual([c["status"] for c in rows[kind]], [status, "no_block"], kind)
         self.assertEqual(rows["ARP_TABLE"][0]["alternatives"], ["gnmi", "snmp"])
-        why = 'before 3.0 | never <b>"quoted"</b>'
+        # Markup, quotes and ampersands, even ones that read as entities, are text.
+        why = 'before 3.0 | never <b>"quoted"</b> &lt; & &amp;'
         self.assertEqual(rows["MAC_TABLE"][0]["entries"][1]["notes"], why)
 
         text = forms["text"][1].splitlines()
