@@ -1,11 +1,29 @@
 #include "python/json_object.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "python/errors.h"
 #include "python/py_ref.h"
 #include "python/text.h"
 
 namespace ov::py {
 namespace {
+
+// Document keys repeat from call to call: each is made a str once and kept,
+// up to a bound, so that keys taken from vendor files cannot grow it freely.
+PyObject* key_object(const std::string& key) {
+  static std::unordered_map<std::string, PyObject*> known;  // the interpreter lock guards it
+  constexpr std::size_t kMostKeys = 4096;
+  if (const auto found = known.find(key); found != known.end()) {
+    return PyRef::borrow(found->second).release();
+  }
+  PyObject* text = from_text(key);
+  if (text == nullptr || known.size() >= kMostKeys) return text;
+  PyUnicode_InternInPlace(&text);
+  known.emplace(key, PyRef::borrow(text).release());  // kept for the process
+  return text;
+}
 
 PyObject* list_from_json(const Json& value) {
   PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(value.size())));
@@ -23,7 +41,7 @@ PyObject* dict_from_json(const Json& value) {
   PyRef dict = PyRef::steal(PyDict_New());
   if (!dict) return fail();
   for (const auto& [key, item] : value.items()) {
-    PyRef name = PyRef::steal(from_text(key));
+    PyRef name = PyRef::steal(key_object(key));
     PyRef object = PyRef::steal(from_json(item));
     if (!name || !object || PyDict_SetItem(dict.get(), name.get(), object.get()) != 0) {
       return fail();
