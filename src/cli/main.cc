@@ -41,7 +41,8 @@ int run(int argc, char** argv) {
   app.footer(exit_status_help(kExitStatuses));
   const std::vector<Subcommand> subcommands{add_vendors(app), add_lookup(app), add_show(app),
                                             add_table(app),   add_check(app),  add_probe(app),
-                                            add_plan(app),    add_matrix(app), add_schema(app)};
+                                            add_plan(app),    add_matrix(app), add_schema(app),
+                                            add_parse(app)};
   if (asks_for_json(argc, argv)) failures_as_json();
   try {
     app.parse(argc, argv);

@@ -26,5 +26,6 @@ Subcommand add_probe(CLI::App& root);
 Subcommand add_plan(CLI::App& root);
 Subcommand add_matrix(CLI::App& root);
 Subcommand add_schema(CLI::App& root);
+Subcommand add_parse(CLI::App& root);
 
 }  // namespace ov::cli
