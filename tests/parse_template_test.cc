@@ -26,9 +26,15 @@ TEST(ParseTemplate, FaultsNameTheirLine) {
       {"Value " + std::string(49, 'N') + " (x)\n\nStart\n",
        "template line 1: value name '" + std::string(49, 'N') + "' is longer than 48 characters"},
       {"Value A (x)?\n\nStart\n",
-       "template line 1: the regex of value 'A' must be enclosed in ( and ): '(x)?'"},
-      {"Value A (x)y)\n\nStart\n",
-       "template line 1: invalid regex '(x)y)' of value 'A': unbalanced parenthesis at position 4"},
+       "template line 1: the regex of value 'A' must be enclosed in ( and ), with as many ( as ) "
+       "inside: '(x)?'"},
+      {"Value A ([(])\n\nStart\n",
+       "template line 1: the regex of value 'A' must be enclosed in ( and ), with as many ( as ) "
+       "inside: '([(])'"},
+      {"Value A (a**)\n\nStart\n",
+       "template line 1: invalid regex '(a**)' of value 'A': multiple repeat at position 3"},
+      {"Value A (x)\n\nStart\n  ^a -> Next\n\nNext\n",
+       "template line 6: an action's name cannot name a state: 'Next'"},
       {"Value A (x)\nValue A (y)\n\nStart\n",
        "template line 2: value 'A' is declared twice (first at line 1)"},
       {"Value A (x)\n\n", "template line 2: no Start state"},

@@ -25,7 +25,8 @@ STATUS = {"records": 0, "error": 1, "template": 2}
 def reference(template, text):
     """("records", the dicts) or ("template" | "error", its message)."""
     try:
-        fsm = textfsm.TextFSM(io.StringIO(template))
+        # newline=None: line breaks read as from a file opened in text mode
+        fsm = textfsm.TextFSM(io.StringIO(template, newline=None))
     except textfsm.TextFSMTemplateError as error:
         return "template", str(error)
     try:

@@ -54,6 +54,7 @@ std::expected<std::string, std::string> read_input(const std::string& path) {
 }
 
 nlohmann::ordered_json item_json(const parse::ListItem& item) {
+  if (std::holds_alternative<std::monostate>(item)) return nullptr;
   if (const auto* text = std::get_if<std::string>(&item)) return *text;
   nlohmann::ordered_json groups = nlohmann::ordered_json::object();
   for (const auto& [name, text] : std::get<parse::Groups>(item)) {
@@ -80,8 +81,8 @@ std::string field_text(const parse::Field& field) {
   std::string out;
   for (const auto& item : list) {
     if (!out.empty()) out += ", ";
-    if (item.is_string()) {
-      out += item.get<std::string>();
+    if (!item.is_object()) {
+      out += item.is_string() ? item.get<std::string>() : "";
       continue;
     }
     std::string groups;

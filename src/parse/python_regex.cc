@@ -5,6 +5,8 @@
 //   quantifier := ('*' | '+' | '?' | '{' m? ',' n? '}' | '{' m '}') ('?' | '+')?
 #include "parse/python_regex.h"
 
+#include "parse/regex.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -29,15 +31,17 @@ bool is_hex(char c) {
   return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// A Python identifier, as far as the pattern's group names go: every byte
-// above ASCII is taken for a letter (Python would check Unicode's XID sets).
+// A Python identifier, as a group name must be; names beyond ASCII are
+// judged by Unicode's letter and number classes.
 bool is_identifier(std::string_view name) {
   if (name.empty() || is_digit(name[0])) return false;
+  bool ascii = true;
   for (const char c : name) {
     const bool ascii_word = is_ascii_letter(c) || is_digit(c) || c == '_';
     if (!ascii_word && static_cast<unsigned char>(c) < 0x80) return false;
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   }
-  return true;
+  return ascii || is_unicode_identifier(name);
 }
 
 std::string hex_literal(char32_t cp) {
@@ -457,8 +461,11 @@ class Translator {
     std::string text = "(?";
     for (const char f : on) {
       if (f == 'L') return fail("bad inline flag: cannot use 'L' flag with a str pattern", position);
-      if (f == 'a' || f == 'x') return fail(std::string("the inline flag ") + f + " is not supported", position);
-      if (f != 'u') text += f;
+      // A value's regex alone may open with (?a): it is only checked, never run.
+      const bool checked_only = f == 'a' && end == ')';
+      if ((f == 'a' && !checked_only) || f == 'x')
+        return fail(std::string("the inline flag ") + f + " is not supported", position);
+      if (f != 'u' && f != 'a') text += f;
     }
     if (!off.empty()) text += '-';
     for (const char f : off) {
@@ -470,7 +477,7 @@ class Translator {
     }
     i_ = j + 1;
     if (end == ')') {
-      emit(text + ")", Last::Nothing);
+      if (text != "(?") emit(text + ")", Last::Nothing);
       return {};
     }
     open(0, position, text + ":");

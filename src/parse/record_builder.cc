@@ -26,9 +26,9 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values)
   for (const Value& value : values) slots_.push_back(empty_slot(value));
 }
 
-void RecordBuilder::assign(std::size_t value, std::string_view text, ListItem item) {
+void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
   Slot& slot = slots_[value];
-  slot.text = std::string(text);
+  slot.text = text ? std::optional<std::string>(*text) : std::nullopt;
   const Assignment assignment{slot, text, item, saved_, value};
   for (const OptionBehaviour& row : option_behaviours()) {
     if (row.on_assign != nullptr && values_[value].has(row.option)) row.on_assign(assignment);
@@ -38,7 +38,8 @@ void RecordBuilder::assign(std::size_t value, std::string_view text, ListItem it
 Field RecordBuilder::field(std::size_t value) const {
   const Slot& slot = slots_[value];
   if (!slot.items) return slot.text.value_or("");
-  if (values_[value].item_regex) return *slot.items;
+  const auto text = [](const ListItem& item) { return std::holds_alternative<std::string>(item); };
+  if (values_[value].item_regex || !std::ranges::all_of(*slot.items, text)) return *slot.items;
   std::vector<std::string> texts;
   texts.reserve(slot.items->size());
   for (const ListItem& item : *slot.items) texts.push_back(std::get<std::string>(item));

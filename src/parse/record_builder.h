@@ -13,8 +13,8 @@ class RecordBuilder {
  public:
   explicit RecordBuilder(const std::vector<Value>& values);
 
-  // Value `value` takes `text`; `item` is what a List appends.
-  void assign(std::size_t value, std::string_view text, ListItem item);
+  // Value `value` takes `text`, or is unset by nothing; `item` is what a List appends.
+  void assign(std::size_t value, std::optional<std::string_view> text, ListItem item);
 
   // Record: saves the record unless an option forbids it or no value is set,
   // then clears it as Clear does.

@@ -58,6 +58,13 @@ std::expected<Regex, std::string> Regex::compile(std::string_view python_pattern
   return regex;
 }
 
+bool is_unicode_identifier(std::string_view name) {
+  static const Regex kIdentifier = *Regex::compile("[^\\W\\d]\\w*\\Z");
+  MatchScratch scratch(kIdentifier.group_count());
+  const auto matched = scratch.match(kIdentifier, name);
+  return matched && *matched;
+}
+
 struct MatchScratch::Engine {
   explicit Engine(std::size_t max_groups)
       : data(pcre2_match_data_create(static_cast<std::uint32_t>(max_groups + 1), nullptr)),

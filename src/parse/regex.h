@@ -20,6 +20,10 @@ struct CompiledPattern;  // the PCRE2 code; see regex.cc
 // of the subject as Python's `match` is. Immutable after compile: copies
 // share the code, and any number of threads may match with it at once, each
 // with its own MatchScratch.
+// Whether `name` is a Python identifier by Unicode's classes: a letter, a
+// letter number or _, then letters, numbers, marks and connectors.
+bool is_unicode_identifier(std::string_view name);
+
 class Regex {
  public:
   // The error is the reason alone: Python's for what Python refuses,

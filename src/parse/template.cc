@@ -31,14 +31,17 @@ std::string error_action_reason(const Rule& rule) {
   return "the rule's Error action was taken: " + rule.message;
 }
 
-// What a List value appends: the groups of its own regex matched on `text`
-// alone, or `text` when the regex names no group or does not match.
-std::expected<ListItem, std::string> list_item(const Value& value, std::string_view text,
+// What a List value appends: nothing for no text, the groups of its own
+// regex matched on `text` alone, or `text` when the regex names no group or
+// does not match.
+std::expected<ListItem, std::string> list_item(const Value& value,
+                                               std::optional<std::string_view> text,
                                                MatchScratch& scratch) {
-  if (!value.item_regex) return std::string(text);
-  const auto matched = scratch.match(*value.item_regex, text);
+  if (!text) return std::monostate{};
+  if (!value.item_regex) return std::string(*text);
+  const auto matched = scratch.match(*value.item_regex, *text);
   if (!matched) return std::unexpected(matched.error());
-  if (!*matched) return std::string(text);
+  if (!*matched) return std::string(*text);
   Groups groups;
   for (const NamedGroup& group : value.item_regex->named_groups()) {
     const auto part = scratch.group(group.number);
@@ -73,10 +76,9 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
       if (!*matched) continue;
       read = true;
       // The groups' texts are read before any List match reuses the scratch.
-      std::vector<std::pair<std::size_t, std::string_view>> taken;
-      for (const Capture& capture : rule.captures) {
-        if (const auto text = scratch.group(capture.group)) taken.emplace_back(capture.value, *text);
-      }
+      // A group that took no part unsets its value, as in the reference.
+      std::vector<std::pair<std::size_t, std::optional<std::string_view>>> taken;
+      for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
       for (const auto& [value, text] : taken) {
         auto item = list_item(tables.values[value], text, scratch);
         if (!item) return failure(rule, item.error());

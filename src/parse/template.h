@@ -29,12 +29,13 @@ namespace ov::parse {
 // text: each name with its text, or nothing when the group took no part.
 using Groups = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
-// One item of a List value whose regex names groups: its groups, or the text
-// alone when the value's regex does not match the text by itself.
-using ListItem = std::variant<std::string, Groups>;
+// One item of a List value: nothing (a rule matched without the value's
+// group taking part), its text, or, when the value's regex names groups,
+// those groups (the text alone when that regex does not match it by itself).
+using ListItem = std::variant<std::monostate, std::string, Groups>;
 
 // A value of a record: a text; a List's texts; a List's items when its regex
-// names groups.
+// names groups or an item is nothing.
 using Field = std::variant<std::string, std::vector<std::string>, std::vector<ListItem>>;
 
 struct TemplateError {

@@ -8,7 +8,8 @@
 //   line-op    := "Next" | "Continue" | "Error";  target := word | '"' text '"'
 //   record-op  := "Record" | "NoRecord" | "Clear" | "Clearall"
 // Comment lines (# after optional blanks) may stand anywhere. In a rule,
-// ${Name} or $Name stands for the value's regex as a named group; $$ is $.
+// ${Name} or $Name stands for the value's regex as a named group; $$ is $
+// (when the template has values).
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -203,9 +204,12 @@ class Reader {
       if (i > name_at + 1) value.pattern += ' ';
       value.pattern += tokens[i];
     }
-    if (!value.pattern.starts_with('(') || !value.pattern.ends_with(')')) {
+    // The reference counts the ( and ) characters, escaped or in a set alike.
+    if (!value.pattern.starts_with('(') || !value.pattern.ends_with(')') ||
+        std::ranges::count(value.pattern, '(') != std::ranges::count(value.pattern, ')')) {
       return fail(number, "the regex of value " + quoted(value.name) +
-                              " must be enclosed in ( and ): " + quoted(value.pattern));
+                              " must be enclosed in ( and ), with as many ( as ) inside: " +
+                              quoted(value.pattern));
     }
     auto alone = Regex::compile(value.pattern);
     if (!alone) {
@@ -231,6 +235,8 @@ class Reader {
       const std::string_view line = lines_[next_++];
       if (is_comment(line) || is_blank(line)) continue;
       const std::string_view name = python_rstrip(line);
+      if (find_named(kLineActions, name) || find_named(kRecordActions, name))
+        return fail(next_, "an action's name cannot name a state: " + quoted(name));
       if (!is_word(name) || code_points(name) > kMaxNameLength) {
         if (line.find('^') != std::string_view::npos && leading_space(line) > 0)
           return fail(next_, "a rule outside any state (a blank line ends a state)");
@@ -276,7 +282,8 @@ class Reader {
     }
     const auto action = read_action(action_text);
     if (!action) return fail(number, action.error());
-    auto pattern = substitute(match);
+    // Without values the reference substitutes nothing: a $ stays a $.
+    auto pattern = tables_.values.empty() ? std::string(match) : substitute(match);
     if (!pattern) return fail(number, pattern.error());
     Rule rule{.line = number};
     rule.line_action = action->line;

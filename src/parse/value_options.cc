@@ -13,10 +13,11 @@ void append_item(const Assignment& a) { a.slot.items->push_back(a.item); }
 
 // The text climbs into the records saved before, as far as their column is empty.
 void fill_up(const Assignment& a) {
+  if (!a.text) return;
   for (auto record = a.saved.rbegin(); record != a.saved.rend(); ++record) {
     Field& field = (*record)[a.column];
     if (!field_empty(field)) break;
-    field = std::string(a.text);
+    field = std::string(*a.text);
   }
 }
 

@@ -24,14 +24,15 @@ struct Slot {
   std::optional<std::string> text;
   std::optional<std::vector<ListItem>> items;
 
-  // Unassigned: an empty List, or a text never assigned ("" counts as assigned).
+  // Unset: an empty List, or no text ("" is a text).
   bool unset() const { return items ? items->empty() : !text; }
 };
 
-// A value has just taken `text` (and, for a List, `item`).
+// A value has just taken `text` (nothing when its group took no part in the
+// rule's match), and for a List, `item`.
 struct Assignment {
   Slot& slot;
-  std::string_view text;
+  std::optional<std::string_view> text;
   const ListItem& item;
   std::vector<std::vector<Field>>& saved;  // the records saved so far
   std::size_t column;
