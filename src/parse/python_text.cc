@@ -1,0 +1,187 @@
+#include "parse/python_text.h"
+
+#include <array>
+
+#include "base/utf8.h"
+
+namespace ov::parse {
+namespace {
+
+struct Range {
+  char32_t first;
+  char32_t last;
+};
+
+// str.isspace(), in ascending order.
+constexpr std::array<Range, 11> kPythonSpace{{
+    {0x09, 0x0D},
+    {0x1C, 0x20},
+    {0x85, 0x85},
+    {0xA0, 0xA0},
+    {0x1680, 0x1680},
+    {0x2000, 0x200A},
+    {0x2028, 0x2029},
+    {0x202F, 0x202F},
+    {0x205F, 0x205F},
+    {0x3000, 0x3000},
+    {0x110000, 0x110000},  // sentinel
+}};
+
+bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Code point of the well-formed sequence `bytes` (1 to 4 bytes).
+char32_t decode(std::string_view bytes) {
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  if (bytes.size() == 1) return lead;
+  char32_t cp = lead & (0x7F >> bytes.size());
+  for (std::size_t i = 1; i < bytes.size(); ++i) cp = (cp << 6) | (bytes[i] & 0x3F);
+  return cp;
+}
+
+// Length of the well-formed sequence at the start of `text`, or, negated,
+// the length of the maximal ill-formed subpart there (at least 1).
+long sequence_at(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  const unsigned char lead = p[0];
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return -1;
+  }
+  std::size_t taken = 1;
+  for (; taken < length && taken < size; ++taken) {
+    const unsigned char byte = p[taken];
+    const bool fits = taken == 1 ? byte >= low && byte <= high : is_continuation(byte);
+    if (!fits) return -static_cast<long>(taken);
+  }
+  return taken == length ? static_cast<long>(length) : -static_cast<long>(taken);
+}
+
+// Length of the line break at the start of `text`, or 0.
+std::size_t break_at(std::string_view text) {
+  switch (static_cast<unsigned char>(text[0])) {
+    case '\n':
+    case 0x0B:
+    case 0x0C:
+    case 0x1C:
+    case 0x1D:
+    case 0x1E: return 1;
+    case '\r': return text.size() > 1 && text[1] == '\n' ? 2 : 1;
+    case 0xC2: return text.size() > 1 && static_cast<unsigned char>(text[1]) == 0x85 ? 2 : 0;
+    case 0xE2:
+      return text.size() > 2 && static_cast<unsigned char>(text[1]) == 0x80 &&
+                     (static_cast<unsigned char>(text[2]) == 0xA8 ||
+                      static_cast<unsigned char>(text[2]) == 0xA9)
+                 ? 3
+                 : 0;
+    default: return 0;
+  }
+}
+
+std::size_t leading_python_space(std::string_view text) {
+  const long length = sequence_at(text);
+  if (length < 0) return 0;
+  const auto n = static_cast<std::size_t>(length);
+  return is_python_space(decode(text.substr(0, n))) ? n : 0;
+}
+
+}  // namespace
+
+bool is_python_space(char32_t cp) {
+  for (const Range& range : kPythonSpace) {
+    if (cp < range.first) return false;
+    if (cp <= range.last) return true;
+  }
+  return false;
+}
+
+std::size_t trailing_python_space(std::string_view text) {
+  if (text.empty()) return 0;
+  std::size_t start = text.size() - 1;
+  while (start > 0 && text.size() - start < 4 && is_continuation(static_cast<unsigned char>(text[start])))
+    --start;
+  const std::string_view last = text.substr(start);
+  if (sequence_at(last) != static_cast<long>(last.size())) return 0;
+  return is_python_space(decode(last)) ? last.size() : 0;
+}
+
+std::string_view python_rstrip(std::string_view text) {
+  while (const std::size_t n = trailing_python_space(text)) text.remove_suffix(n);
+  return text;
+}
+
+std::string_view python_lstrip(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t n = leading_python_space(text);
+    if (n == 0) break;
+    text.remove_prefix(n);
+  }
+  return text;
+}
+
+std::string_view python_strip(std::string_view text) { return python_rstrip(python_lstrip(text)); }
+
+std::optional<std::string> repaired_utf8(std::string_view text) {
+  if (is_valid_utf8(text)) return std::nullopt;
+  std::string out;
+  out.reserve(text.size() + 16);
+  while (!text.empty()) {
+    const long length = sequence_at(text);
+    if (length > 0) {
+      out.append(text.substr(0, static_cast<std::size_t>(length)));
+      text.remove_prefix(static_cast<std::size_t>(length));
+    } else {
+      out += "\xEF\xBF\xBD";
+      text.remove_prefix(static_cast<std::size_t>(-length));
+    }
+  }
+  return out;
+}
+
+std::vector<std::string_view> python_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = break_at(text.substr(i));
+    if (n == 0) {
+      ++i;
+      continue;
+    }
+    lines.push_back(text.substr(start, i - start));
+    i += n;
+    start = i;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::vector<std::string_view> file_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '\n' && text[i] != '\r') {
+      ++i;
+      continue;
+    }
+    lines.push_back(text.substr(start, i - start));
+    i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+    start = i;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace ov::parse

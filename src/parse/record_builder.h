@@ -1,0 +1,39 @@
+// The record being built and the records saved, with the moments a template's
+// actions bring: a value assigned, the record saved, the values cleared. Each
+// Value option acts at these moments through its row in value_options.h.
+#pragma once
+
+#include <vector>
+
+#include "parse/tables.h"
+
+namespace ov::parse {
+
+class RecordBuilder {
+ public:
+  explicit RecordBuilder(const std::vector<Value>& values);
+
+  // Value `value` takes `text`, or is unset by nothing; `item` is what a List appends.
+  void assign(std::size_t value, std::optional<std::string_view> text, ListItem item);
+
+  // Record: saves the record unless an option forbids it or no value is set,
+  // then clears it as Clear does.
+  void save();
+
+  // Clear: forgets the values, but those whose options keep them.
+  void clear();
+
+  // Clearall: forgets every value.
+  void clear_all();
+
+  std::vector<std::vector<Field>> take_records() { return std::move(saved_); }
+
+ private:
+  Field field(std::size_t value) const;
+
+  const std::vector<Value>& values_;
+  std::vector<Slot> slots_;
+  std::vector<std::vector<Field>> saved_;
+};
+
+}  // namespace ov::parse

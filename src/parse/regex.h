@@ -1,0 +1,67 @@
+// Patterns compiled once with PCRE2 (JIT where the platform has it), and the
+// per-parse scratch that every match runs with, under a budget.
+#pragma once
+
+#include <cstddef>
+#include <expected>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parse/python_regex.h"
+
+namespace ov::parse {
+
+struct CompiledPattern;  // the PCRE2 code; see regex.cc
+
+// A pattern in Python's `re` dialect (python_regex.h), anchored at the start
+// of the subject as Python's `match` is. Immutable after compile: copies
+// share the code, and any number of threads may match with it at once, each
+// with its own MatchScratch.
+// Whether `name` is a Python identifier by Unicode's classes: a letter, a
+// letter number or _, then letters, numbers, marks and connectors.
+bool is_unicode_identifier(std::string_view name);
+
+class Regex {
+ public:
+  // The error is the reason alone: Python's for what Python refuses,
+  // PCRE2's for the little that PCRE2 alone refuses.
+  static std::expected<Regex, std::string> compile(std::string_view python_pattern);
+
+  const std::vector<NamedGroup>& named_groups() const { return names_; }
+  std::size_t group_count() const { return groups_; }
+
+ private:
+  friend class MatchScratch;
+  std::shared_ptr<const CompiledPattern> code_;
+  std::vector<NamedGroup> names_;
+  std::size_t groups_ = 0;
+};
+
+// What one thread needs to match: match data for up to `max_groups` groups,
+// the limits every match runs under, and a JIT stack. Not shareable.
+class MatchScratch {
+ public:
+  explicit MatchScratch(std::size_t max_groups);
+  ~MatchScratch();
+  MatchScratch(const MatchScratch&) = delete;
+  MatchScratch& operator=(const MatchScratch&) = delete;
+
+  // Whether `regex` matches at the start of `subject`, which must be
+  // well-formed UTF-8 and outlive the groups read from this match. A match
+  // that exceeds its budget (PCRE2's match limit, depth limit, heap limit or
+  // JIT stack) is an error whose reason says so; so is any other engine failure.
+  std::expected<bool, std::string> match(const Regex& regex, std::string_view subject);
+
+  // Group `number` of the last successful match, or nothing when it took no part.
+  std::optional<std::string_view> group(std::size_t number) const;
+
+ private:
+  struct Engine;
+  std::unique_ptr<Engine> engine_;
+  std::string_view subject_;
+};
+
+}  // namespace ov::parse

@@ -1,0 +1,109 @@
+#include "parse/template.h"
+
+#include "parse/python_text.h"
+#include "parse/record_builder.h"
+#include "parse/tables.h"
+
+namespace ov::parse {
+
+std::string TemplateError::message() const {
+  return "template line " + std::to_string(line) + ": " + reason;
+}
+
+std::string ParseError::message() const {
+  return "template line " + std::to_string(template_line) + ", input line " +
+         std::to_string(input_line) + ": " + reason;
+}
+
+std::expected<Template, TemplateError> Template::compile(std::string_view text) {
+  auto tables = read_template(text);
+  if (!tables) return std::unexpected(std::move(tables.error()));
+  Template compiled;
+  for (const Value& value : tables->values) compiled.header_.push_back(value.name);
+  compiled.tables_ = std::make_shared<const Tables>(std::move(*tables));
+  return compiled;
+}
+
+namespace {
+
+std::string error_action_reason(const Rule& rule) {
+  if (rule.message.empty()) return "the rule's Error action was taken";
+  return "the rule's Error action was taken: " + rule.message;
+}
+
+// What a List value appends: nothing for no text, the groups of its own
+// regex matched on `text` alone, or `text` when the regex names no group or
+// does not match.
+std::expected<ListItem, std::string> list_item(const Value& value,
+                                               std::optional<std::string_view> text,
+                                               MatchScratch& scratch) {
+  if (!text) return std::monostate{};
+  if (!value.item_regex) return std::string(*text);
+  const auto matched = scratch.match(*value.item_regex, *text);
+  if (!matched) return std::unexpected(matched.error());
+  if (!*matched) return std::string(*text);
+  Groups groups;
+  for (const NamedGroup& group : value.item_regex->named_groups()) {
+    const auto part = scratch.group(group.number);
+    groups.emplace_back(group.name, part ? std::optional<std::string>(*part) : std::nullopt);
+  }
+  return groups;
+}
+
+}  // namespace
+
+std::expected<ParseResult, ParseError> Template::parse(std::string_view input) const {
+  const Tables& tables = *tables_;
+  const std::optional<std::string> repaired = repaired_utf8(input);
+  if (repaired) input = *repaired;
+  const std::vector<std::string_view> lines = python_lines(input);
+
+  MatchScratch scratch(tables.max_groups);
+  RecordBuilder record(tables.values);
+  ParseResult result;
+  std::size_t state = tables.start;
+  std::size_t number = 0;
+  for (const std::string_view line : lines) {
+    ++number;
+    const auto failure = [&](const Rule& rule, std::string reason) {
+      return std::unexpected(ParseError{rule.line, number, std::move(reason)});
+    };
+    bool read = false;
+    std::size_t next = kSameState;
+    for (const Rule& rule : tables.states[state].rules) {
+      const auto matched = scratch.match(rule.regex, line);
+      if (!matched) return failure(rule, matched.error());
+      if (!*matched) continue;
+      read = true;
+      // The groups' texts are read before any List match reuses the scratch.
+      // A group that took no part unsets its value, as in the reference.
+      std::vector<std::pair<std::size_t, std::optional<std::string_view>>> taken;
+      for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
+      for (const auto& [value, text] : taken) {
+        auto item = list_item(tables.values[value], text, scratch);
+        if (!item) return failure(rule, item.error());
+        record.assign(value, text, std::move(*item));
+      }
+      if (rule.line_action == LineAction::Error) return failure(rule, error_action_reason(rule));
+      switch (rule.record_action) {
+        case RecordAction::NoRecord: break;
+        case RecordAction::Record: record.save(); break;
+        case RecordAction::Clear: record.clear(); break;
+        case RecordAction::Clearall: record.clear_all(); break;
+      }
+      next = rule.next_state;
+      if (rule.line_action == LineAction::Next) break;
+    }
+    if (!read) result.unread.push_back({number, std::string(line)});
+    if (next == kEndState || next == kEofState) {
+      state = next;
+      break;
+    }
+    if (next != kSameState) state = next;
+  }
+  if (state != kEndState && !tables.eof_declared) record.save();
+  result.records = record.take_records();
+  return result;
+}
+
+}  // namespace ov::parse

@@ -1,0 +1,54 @@
+// The Value options, each a behaviour attached to the moments of a record's
+// life: a value assigned, the record saved, the values cleared.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parse/template.h"
+
+namespace ov::parse {
+
+enum class ValueOption : std::uint8_t { Filldown, Key, Required, List, Fillup };
+inline constexpr std::size_t kValueOptionCount = 5;
+using ValueOptions = std::bitset<kValueOptionCount>;
+
+// One value of the record being built. A List value always holds its items
+// (empty until assigned); any other value holds its text once assigned.
+struct Slot {
+  std::optional<std::string> text;
+  std::optional<std::vector<ListItem>> items;
+
+  // Unset: an empty List, or no text ("" is a text).
+  bool unset() const { return items ? items->empty() : !text; }
+};
+
+// A value has just taken `text` (nothing when its group took no part in the
+// rule's match), and for a List, `item`.
+struct Assignment {
+  Slot& slot;
+  std::optional<std::string_view> text;
+  const ListItem& item;
+  std::vector<std::vector<Field>>& saved;  // the records saved so far
+  std::size_t column;
+};
+
+struct OptionBehaviour {
+  ValueOption option;
+  std::string_view name;
+  void (*on_assign)(const Assignment&);  // nullptr: nothing more to do
+  bool (*allows_save)(const Slot&);      // nullptr: never stops a record
+  bool kept_by_clear;                    // survives Clear and Record (not Clearall)
+};
+
+// A row per option, indexed by the option.
+const std::array<OptionBehaviour, kValueOptionCount>& option_behaviours();
+
+std::optional<ValueOption> value_option_named(std::string_view name);
+
+}  // namespace ov::parse
