@@ -1,5 +1,10 @@
-# Writes a C++ source holding the vendor files FILES (in DIR) as byte arrays,
-# in the given order. Run with cmake -P; a missing file stops the build.
+# Writes a C++ source holding the files FILES (in DIR) as byte arrays, in the
+# given order, behind FUNCTION (default bundled_files) returning
+# std::span<const BundledFile>. Run with cmake -P; a missing file stops the
+# build.
+if(NOT DEFINED FUNCTION)
+  set(FUNCTION bundled_files)
+endif()
 foreach(var OUTPUT DIR FILES)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "embed_catalog.cmake needs -D${var}=...")
@@ -12,7 +17,7 @@ set(index 0)
 foreach(name IN LISTS FILES)
   set(path "${DIR}/${name}")
   if(NOT EXISTS "${path}")
-    message(FATAL_ERROR "compiled-in vendor file missing: ${path}")
+    message(FATAL_ERROR "compiled-in file missing: ${path}")
   endif()
   file(READ "${path}" hex HEX)
   string(LENGTH "${hex}" hex_length)
@@ -24,7 +29,7 @@ foreach(name IN LISTS FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 
-set(content "// Generated from catalog/*.yaml by cmake/embed_catalog.cmake; do not edit.
+set(content "// Generated from files of catalog/ by cmake/embed_catalog.cmake; do not edit.
 #include <array>
 
 #include \"catalog/bundled.h\"
@@ -36,7 +41,7 @@ constexpr std::array<BundledFile, ${index}> kBundled{{
 ${table}}};
 }  // namespace
 
-std::span<const BundledFile> bundled_files() { return kBundled; }
+std::span<const BundledFile> ${FUNCTION}() { return kBundled; }
 
 }  // namespace ov
 ")

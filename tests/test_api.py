@@ -38,7 +38,12 @@ def without_elapsed(documents):
 class SameDocumentsAsTheTool(unittest.TestCase):
     def test_each_function_against_its_subcommand(self):
         catalog = ov.Catalog.load_bundled()
-        with Directory({"lab.yaml": vendor_file("lab", LAB_COMMANDS)}) as lab, \
+        template_text = ("Value Filldown Vlan (\\d+)\nValue List Ports (\\S+)\n\nStart\n"
+                         "  ^vlan ${Vlan}\n  ^ port ${Ports}\n  ^end -> Record\n")
+        output = "vlan 10\n port e1\n port e2\nend\nvlan 20\nstray\n"
+        eos_version = "Arista DCS-7050TX-64\nSoftware image version: 4.22.1F\n"
+        with Directory({"lab.yaml": vendor_file("lab", LAB_COMMANDS), "t.textfsm": template_text,
+                        "out.txt": output, "version.txt": eos_version}) as lab, \
                 tempfile.NamedTemporaryFile("w", suffix=".txt") as targets:
             targets.write("127.0.0.1-3\n# rack\n127.0.0.2\n")
             targets.flush()
@@ -68,6 +73,11 @@ class SameDocumentsAsTheTool(unittest.TestCase):
                 (lambda: without_elapsed(ov.plan(catalog, ["127.0.0.1"], "eos", "4.22.1F",
                                                  timeout_seconds=0.5)),
                  ["plan", "127.0.0.1", "--vendor", "eos", "--firmware", "4.22.1F", "-t", "0.5"]),
+                (lambda: [ov.Template(template_text).parse(output)],
+                 ["parse", "--template", os.path.join(lab, "t.textfsm"),
+                  os.path.join(lab, "out.txt")]),
+                (lambda: [ov.parse(catalog, "eos", "4.22.1F", "VERSION", eos_version)],
+                 ["parse", "eos", "4.22.1F", "VERSION", os.path.join(lab, "version.txt")]),
             ]
             for call, args in rows:
                 with self.subTest(args=args):
@@ -113,6 +123,10 @@ class Refusals(unittest.TestCase):
              "argument 'exact_firmware': 'int' object cannot be converted to 'PyBool'"),
             (lambda: ov.probe_many("127.0.0.1"), TypeError,
              "argument 'hosts': 'str' object cannot be converted to 'Iterable[str]'"),
+            (lambda: ov.Template("Value X (a\n\nStart\n  ^${X}\n"), ValueError, None),
+            (lambda: ov.parse(catalog, "cisco_ios", "15.2(7)E4", "HARDWARE_IDENTITY", "x"),
+             ValueError, "expected 2 answers, one per command (show inventory; show version), "
+                         "got 1"),
             (lambda: ov.table(catalog, "eos", "4.22", {}), TypeError,
              "table() takes 3 positional arguments but 4 were given"),
         ]

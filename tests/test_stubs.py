@@ -16,8 +16,9 @@ STUB = PACKAGE / "_native.pyi"
 def stub_signature(function):
     """The parameters as inspect prints them, without annotations."""
     args = copy.deepcopy(function.args)
-    for arg in args.posonlyargs + args.args + args.kwonlyargs:
-        arg.annotation = None
+    for arg in args.posonlyargs + args.args + args.kwonlyargs + [args.vararg, args.kwarg]:
+        if arg is not None:
+            arg.annotation = None
     return "(%s)" % ast.unparse(args).replace("=...", "=Ellipsis")
 
 
@@ -78,9 +79,11 @@ class ApiStubTest(unittest.TestCase):
         stub = PACKAGE / "_api.pyi"
         tree = ast.parse(stub.read_text(encoding="utf-8"), str(stub), feature_version=(3, 9))
         functions = {node.name: node for node in tree.body if isinstance(node, ast.FunctionDef)}
+        classes = {node.name for node in tree.body if isinstance(node, ast.ClassDef)
+                   and "type_check_only" not in decorators(node)}
         runtime = {name: value for name, value in vars(api).items()
                    if not name.startswith("_") and callable(value)}
-        self.assertEqual(set(functions), set(runtime))
+        self.assertEqual(set(functions) | classes, set(runtime))
         for name, node in functions.items():
             with self.subTest(function=name):
                 self.assertEqual(stub_signature(node), runtime_signature(runtime[name]))

@@ -144,6 +144,8 @@ class Vantrel(unittest.TestCase):
         with Directory({"lab.yaml": LAB}) as lab, Directory({}) as empty:
             with open(os.path.join(empty, "targets"), "w") as targets:
                 targets.write("127.0.0.1\n")
+            with open(os.path.join(empty, "t.textfsm"), "w") as template:
+                template.write("Value Name (\\S+)\n\nStart\n  ^${Name} -> Record\n")
             hosts = ["127.0.0.1", "-t", "0.2", "-j", "2", "--summary"]
             rows = {
                 "vendors": [["--dir", lab, "--json"], ["--extra-dir", lab], ["--aliases"]],
@@ -163,7 +165,10 @@ class Vantrel(unittest.TestCase):
                          ["127.0.0.1", "--vendor", "lab", "--firmware", "3.5",
                           "--extra-dir", lab, "--timeout", "0.2", "--jobs", "1"]],
                 "matrix": [["--dir", lab, "--format", "html"], ["--extra-dir", lab, "--json"]],
-                "schema": [["--json"], []],
+                "schema": [["--json"], ["--records"]],
+                "parse": [["--template", template.name, template.name, "--json", "--strict"],
+                          ["lab", "3.5", "ARP_TABLE", "--dir", lab, "--exact-firmware", template.name],
+                          ["eos", "4.22.1F", "HOSTNAME", "--extra-dir", lab, template.name]],
             }
             for subcommand, runs in rows.items():
                 documented = set(re.findall(r"^\s+(?:-\w,\s*)?(--[\w-]+)",

@@ -1,10 +1,12 @@
 """Vendor command knowledge and a device probe for network automation."""
 from orvane_vantrel._native import Catalog, __version__, probe_device
 from orvane_vantrel._api import (
+    Template,
     check,
     expand_targets,
     lookup,
     matrix,
+    parse,
     plan,
     probe_many,
     schema,
@@ -27,4 +29,6 @@ __all__ = [
     "expand_targets",
     "probe_many",
     "plan",
+    "parse",
+    "Template",
 ]

@@ -105,6 +105,46 @@ class ReportIterator(FleetIterator, Iterator[ProbeReport]):
 class PlanIterator(FleetIterator, Iterator[HostPlan]):
     def __next__(self) -> HostPlan: ...
 
+@type_check_only
+class ParserUsed(TypedDict):
+    template: str
+    applies_to: str
+
+@type_check_only
+class UnreadLine(TypedDict):
+    answer: int
+    line: int
+    text: str
+
+@type_check_only
+class ParseDocument(TypedDict):
+    vendor: str
+    firmware: str
+    firmware_used: str
+    command: str
+    status: Literal["text", "no_block", "no_entry", "not_supported", "invalid_range", "no_parser"]
+    parsers: list[ParserUsed]
+    records: list[dict[str, Any]]
+    unread: list[UnreadLine]
+
+class Template:
+    """A TextFSM template, compiled once."""
+
+    def __init__(self, text: str) -> None: ...
+    @property
+    def header(self) -> list[str]:
+        """The Value names, in the template's order."""
+    def parse(self, output: str) -> list[dict[str, Any]]:
+        """The records of `output`, as ParseTextToDicts gives them."""
+
+def parse(
+    catalog: Catalog | None,
+    vendor: str,
+    firmware: str,
+    command: str,
+    *answers: str,
+    exact_firmware: bool = False,
+) -> ParseDocument: ...
 def lookup(
     catalog: Catalog | None,
     vendor: str,

@@ -1,31 +1,42 @@
 // vantrel parse --template FILE [INPUT] [--json]
-#include <CLI/CLI.hpp>
+// vantrel parse VENDOR FIRMWARE COMMAND [FILE...] [--dir DIR | --extra-dir DIR]
+//               [--exact-firmware] [--strict] [--json]
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <array>
 #include <cerrno>
 #include <expected>
-#include <memory>
+#include <optional>
 #include <string>
-#include <variant>
+#include <vector>
 
 #include "base/errno_text.h"
 #include "base/unique_fd.h"
+#include "cli/catalog_source.h"
+#include "cli/common_options.h"
+#include "cli/lookup_options.h"
 #include "cli/output.h"
 #include "cli/subcommand.h"
 #include "parse/template.h"
+#include "reading/answer_reading.h"
+#include "reading/raw_records.h"
+#include "reading/record_schema.h"
 
 namespace ov::cli {
 namespace {
 
 struct ParseOptions {
-  std::string template_file;
-  std::string input = "-";
+  std::optional<std::string> template_file;
+  std::vector<std::string> arguments;  // INPUT, or VENDOR FIRMWARE COMMAND FILE...
+  CatalogSource source;
+  bool exact_firmware = false;
+  bool strict = false;
   bool json = false;
 };
 
-// The whole of `fd`, bytes as they are.
+// The whole of `fd`, bytes as they are: a device's answer need not be UTF-8.
 std::expected<std::string, std::string> read_all(int fd) {
   std::string text;
   char buffer[65536];
@@ -41,79 +52,35 @@ std::expected<std::string, std::string> read_all(int fd) {
 }
 
 // `path`, or standard input for "-".
-std::expected<std::string, std::string> read_input(const std::string& path) {
+std::expected<std::string, Failure> read_input(const std::string& path) {
   if (path == "-") {
     auto text = read_all(STDIN_FILENO);
-    if (!text) return std::unexpected("cannot read standard input: " + text.error());
-    return text;
+    if (!text) return std::unexpected(usage_failure("cannot read standard input: " + text.error()));
+    return std::move(*text);
   }
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  auto text = fd.valid() ? read_all(fd.get()) : std::unexpected(errno_text(errno));
-  if (!text) return std::unexpected("cannot read " + path + ": " + text.error());
-  return text;
+  auto text = fd.valid() ? read_all(fd.get())
+                         : std::expected<std::string, std::string>(std::unexpect, errno_text(errno));
+  if (!text) return std::unexpected(usage_failure("cannot read " + path + ": " + text.error()));
+  return std::move(*text);
 }
 
-nlohmann::ordered_json item_json(const parse::ListItem& item) {
-  if (std::holds_alternative<std::monostate>(item)) return nullptr;
-  if (const auto* text = std::get_if<std::string>(&item)) return *text;
-  nlohmann::ordered_json groups = nlohmann::ordered_json::object();
-  for (const auto& [name, text] : std::get<parse::Groups>(item)) {
-    groups[name] = text ? nlohmann::ordered_json(*text) : nullptr;
-  }
-  return groups;
-}
-
-nlohmann::ordered_json field_json(const parse::Field& field) {
-  if (const auto* text = std::get_if<std::string>(&field)) return *text;
-  nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  if (const auto* texts = std::get_if<std::vector<std::string>>(&field)) {
-    for (const std::string& text : *texts) list.push_back(text);
-    return list;
-  }
-  for (const parse::ListItem& item : std::get<std::vector<parse::ListItem>>(field)) list.push_back(item_json(item));
-  return list;
-}
-
-// A cell of the text table: a List's items joined by ", ", groups as name=text.
-std::string field_text(const parse::Field& field) {
-  if (const auto* text = std::get_if<std::string>(&field)) return *text;
-  const nlohmann::ordered_json list = field_json(field);
-  std::string out;
-  for (const auto& item : list) {
-    if (!out.empty()) out += ", ";
-    if (!item.is_object()) {
-      out += item.is_string() ? item.get<std::string>() : "";
-      continue;
-    }
-    std::string groups;
-    for (const auto& [name, text] : item.items()) {
-      if (!groups.empty()) groups += ' ';
-      groups += name + "=" + (text.is_null() ? "" : text.get<std::string>());
-    }
-    out += groups;
-  }
-  return out;
-}
-
-void print_json(const parse::Template& compiled, const parse::ParseResult& result) {
-  nlohmann::ordered_json records = nlohmann::ordered_json::array();
-  for (const auto& record : result.records) {
-    nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (std::size_t i = 0; i < record.size(); ++i) object[compiled.header()[i]] = field_json(record[i]);
-    records.push_back(std::move(object));
-  }
-  write_line(json_text(records, 2));
+// A cell: a text as it is, anything else as compact JSON, null as nothing.
+std::string cell(const Json& value) {
+  if (value.is_null()) return {};
+  if (value.is_string()) return value.get<std::string>();
+  return json_text(value);
 }
 
 // Columns two blanks apart, each as wide as its widest cell.
-void print_table(const parse::Template& compiled, const parse::ParseResult& result) {
-  std::vector<std::vector<std::string>> rows{compiled.header()};
-  for (const auto& record : result.records) {
+void print_table(const std::vector<std::string>& names, const Json& records) {
+  std::vector<std::vector<std::string>> rows{names};
+  for (const Json& record : records) {
     std::vector<std::string> row;
-    for (const parse::Field& field : record) row.push_back(field_text(field));
+    for (const std::string& name : names) row.push_back(cell(record[name]));
     rows.push_back(std::move(row));
   }
-  std::vector<std::size_t> widths(compiled.header().size(), 0);
+  std::vector<std::size_t> widths(names.size(), 0);
   for (const auto& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
   }
@@ -128,57 +95,123 @@ void print_table(const parse::Template& compiled, const parse::ParseResult& resu
   }
 }
 
-void report_unread(const parse::ParseResult& result) {
-  for (const parse::UnreadLine& line : result.unread) {
-    const std::string note =
-        "vantrel: input line " + std::to_string(line.number) + " unread: " + line.text + "\n";
-    std::fwrite(note.data(), 1, note.size(), stderr);
+void note_unread(std::string_view where, std::size_t line, std::string_view text) {
+  const std::string note =
+      "vantrel: " + std::string(where) + "line " + std::to_string(line) + " unread: " +
+      std::string(text) + "\n";
+  std::fwrite(note.data(), 1, note.size(), stderr);
+}
+
+Exit run_template(const ParseOptions& options) {
+  if (options.arguments.size() > 1) return fail(Exit::Usage, "--template takes one INPUT at most");
+  const auto template_text = read_input(*options.template_file);
+  if (!template_text) return fail(Exit::Fault, template_text.error().message);
+  const auto compiled = parse::Template::compile(*template_text);
+  if (!compiled) return fail(Exit::Usage, compiled.error().message());
+  const auto input = read_input(options.arguments.empty() ? "-" : options.arguments[0]);
+  if (!input) return fail(Exit::Fault, input.error().message);
+  const auto result = compiled->parse(*input);
+  if (!result) return fail(Exit::Negative, result.error().message());
+  const Json records = reading::raw_records_json(compiled->header(), result->records);
+  if (options.json) {
+    write_line(json_text(records, 2));
+  } else {
+    print_table(compiled->header(), records);
   }
+  if (!options.json) {
+    for (const parse::UnreadLine& line : result->unread) note_unread("", line.number, line.text);
+  }
+  return options.strict && !result->unread.empty() ? Exit::Negative : Exit::Ok;
+}
+
+Exit run_catalog(const ParseOptions& options) {
+  if (options.arguments.size() < 3) {
+    return fail(Exit::Usage, "VENDOR FIRMWARE COMMAND are required, or --template (see --help)");
+  }
+  if (!find_command_type(options.arguments[2])) {
+    return fail(unknown_command_type(options.arguments[2]));
+  }
+  std::vector<std::string> answers;
+  std::vector<std::string> files(options.arguments.begin() + 3, options.arguments.end());
+  if (files.empty()) files.push_back("-");
+  for (const std::string& file : files) {
+    auto answer = read_input(file);
+    if (!answer) return fail(Exit::Fault, answer.error().message);
+    answers.push_back(std::move(*answer));
+  }
+  const auto catalog = load_catalog(options.source);
+  if (!catalog) return fail(catalog.error());
+  const LookupQuery query{options.arguments[0], options.arguments[1], options.arguments[2],
+                          options.exact_firmware};
+  const auto parsed = reading::parse_answers(*catalog, query, answers);
+  if (!parsed) return fail(parsed.error());
+  const LookupOutcome& outcome = parsed->lookup.outcome;
+  if (options.json) {
+    write_line(json_text(reading::parse_document(*parsed), 2));
+  } else if (parsed->parser != nullptr) {
+    std::vector<std::string> names;
+    for (const auto& field : reading::record_schema(parsed->lookup.command).fields) {
+      names.emplace_back(field.name);
+    }
+    print_table(names, parsed->records);
+    for (const auto& line : parsed->unread) {
+      note_unread("answer " + std::to_string(line.answer + 1) + " ", line.line, line.text);
+    }
+  }
+  if (outcome.status != LookupStatus::Text) return outcome_exit(outcome, options.json);
+  if (parsed->parser == nullptr) {
+    if (options.json) return Exit::Negative;
+    return fail(Exit::Negative, "no parser reads " + std::string(yaml_name(parsed->lookup.command)) +
+                                    " on " + parsed->lookup.vendor + " " +
+                                    parsed->lookup.firmware_used);
+  }
+  return options.strict && !parsed->unread.empty() ? Exit::Negative : Exit::Ok;
 }
 
 Exit run_parse(const ParseOptions& options) {
-  const auto template_text = read_input(options.template_file);
-  if (!template_text) return fail(Exit::Fault, template_text.error());
-  const auto compiled = parse::Template::compile(*template_text);
-  if (!compiled) return fail(Exit::Usage, compiled.error().message());
-  const auto input = read_input(options.input);
-  if (!input) return fail(Exit::Fault, input.error());
-  const auto result = compiled->parse(*input);
-  if (!result) return fail(Exit::Negative, result.error().message());
-  if (options.json) {
-    print_json(*compiled, *result);
-  } else {
-    print_table(*compiled, *result);
-  }
-  report_unread(*result);
-  return Exit::Ok;
+  return options.template_file ? run_template(options) : run_catalog(options);
+}
+
+void wire_parse(CLI::App& app, ParseOptions& options) {
+  app.add_option("ARGS", options.arguments,
+                 "VENDOR FIRMWARE COMMAND, then the answer of each command of the entry\n"
+                 "(FILE, - or none for standard input); with --template, INPUT");
+  app.add_option("--template", options.template_file,
+                 "read INPUT with this TextFSM template instead of the catalog's parsers")
+      ->type_name("FILE");
+  add_catalog_options(app, options.source);
+  add_exact_firmware_flag(app, options.exact_firmware);
+  app.add_flag("--strict", options.strict, "exit 1 when a line of an answer was not read");
+  app.add_flag("--json", options.json,
+               "one JSON document: vendor, firmware, firmware_used, command, status,\n"
+               "parsers, records and unread; with --template, the records as a list of\n"
+               "objects keyed by the template's Value names");
 }
 
 constexpr std::array<ExitMeaning, 4> kExits{{
-    {Exit::Ok, "the records were printed"},
+    {Exit::Ok, "the answers were read"},
     {Exit::Negative,
-     "the input stopped the template: a rule's Error action was taken, or a\n"
-     "match exceeded its budget"},
-    {Exit::Usage, "usage error, or the template has a fault (its line is named)"},
-    {Exit::Fault, "the template or the input could not be read, or the output could not\nbe written"},
+     "no text or no parser for the request, a template's Error rule stopped\n"
+     "the reading, or (with --strict) a line was not read"},
+    {Exit::Usage,
+     "usage error, unknown vendor or command type, invalid firmware version,\n"
+     "a template that does not read, answers not one per command"},
+    {Exit::Fault,
+     "the catalog, a template or an answer could not be read, or the output\n"
+     "could not be written"},
 }};
 
 }  // namespace
 
-Subcommand add_parse(CLI::App& root) {
-  auto options = std::make_shared<ParseOptions>();
+std::unique_ptr<Subcommand> add_parse(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
-      "parse", "Turn command output into records with a TextFSM template.");
-  app->add_option("--template", options->template_file, "the TextFSM template file")->required();
-  app->add_option("INPUT", options->input, "the command output; - or none for standard input");
-  app->add_flag("--json", options->json,
-                "the records as one JSON list of objects keyed by the Value names,\n"
-                "List values as lists; a failure is {\"error\": ...}");
+      "parse", "Read a device's answers into typed records, or any output with a template.");
   app->footer(
-      std::string("Records are those python3-textfsm gives. Input lines that no rule of the\n"
-                  "current state matched are noted on stderr, one a line.") +
+      std::string("The catalog's parser is chosen like the command, by vendor, command type\n"
+                  "and firmware; records are the same on every vendor (vantrel schema\n"
+                  "--records). Lines no rule read are said on stderr (unread under --json).") +
       "\n\n" + exit_status_help(kExits));
-  return {app, [options] { return run_parse(*options); }};
+  return make_subcommand<ParseOptions>(app, wire_parse, run_parse);
 }
 
 }  // namespace ov::cli

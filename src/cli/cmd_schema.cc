@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/output.h"
+#include "reading/records_schema.h"
 #include "reports/schema.h"
 #include "cli/subcommand.h"
 
@@ -10,15 +11,18 @@ namespace ov::cli {
 namespace {
 
 struct SchemaOptions {
+  bool records = false;
   bool json = false;  // accepted for symmetry
 };
 
 void wire_schema(CLI::App& app, SchemaOptions& options) {
+  app.add_flag("--records", options.records,
+               "the schema of the typed records vantrel parse gives, per command type");
   app.add_flag("--json", options.json, "accepted for symmetry: the schema is a JSON document anyway");
 }
 
-Exit run_schema(const SchemaOptions&) {
-  write_line(json_text(vendor_file_schema(), 2));
+Exit run_schema(const SchemaOptions& options) {
+  write_line(json_text(options.records ? reading::records_json_schema() : vendor_file_schema(), 2));
   return Exit::Ok;
 }
 

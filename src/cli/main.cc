@@ -43,7 +43,7 @@ int run(int argc, char** argv) {
   app.footer(exit_status_help(kExitStatuses));
   std::vector<std::unique_ptr<Subcommand>> subcommands;
   for (auto add : {add_vendors, add_lookup, add_show, add_table, add_check, add_probe, add_plan,
-                   add_matrix, add_schema}) {
+                   add_matrix, add_schema, add_parse}) {
     subcommands.push_back(add(app));
   }
   if (asks_for_json(argc, argv)) failures_as_json();

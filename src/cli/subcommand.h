@@ -65,5 +65,6 @@ std::unique_ptr<Subcommand> add_probe(CLI::App& root);
 std::unique_ptr<Subcommand> add_plan(CLI::App& root);
 std::unique_ptr<Subcommand> add_matrix(CLI::App& root);
 std::unique_ptr<Subcommand> add_schema(CLI::App& root);
+std::unique_ptr<Subcommand> add_parse(CLI::App& root);
 
 }  // namespace ov::cli

@@ -7,6 +7,7 @@
 #include "base/utf8.h"
 #include "catalog/command_type.h"
 #include "catalog/firmware_version.h"
+#include "lookup/ios_xe_3_releases.h"
 
 namespace ov {
 namespace {
@@ -130,10 +131,21 @@ std::string firmware_to_look_up(std::string_view text) {
   return FirmwareVersion::parse(out) ? out : std::string(text);
 }
 
+// The vendor whose IOS-XE 3.x releases are looked up as their IOS 15.x counterpart.
+constexpr std::string_view kIosVendor = "cisco_ios";
+
 LookupKey lookup_key(const Catalog& catalog, std::string_view vendor, std::string_view firmware,
                      bool exact) {
-  return {std::string(catalog_vendor(catalog, vendor)),
-          exact ? std::string(firmware) : firmware_to_look_up(firmware)};
+  LookupKey key{std::string(catalog_vendor(catalog, vendor)), std::string(firmware)};
+  if (exact) return key;
+  if (key.vendor == kIosVendor) {
+    if (auto counterpart = ios_15_counterpart(trim_white_space(firmware))) {
+      key.firmware = std::move(*counterpart);
+      return key;
+    }
+  }
+  key.firmware = firmware_to_look_up(firmware);
+  return key;
 }
 
 }  // namespace ov

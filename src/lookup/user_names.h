@@ -45,8 +45,10 @@ std::string_view catalog_vendor(const Catalog& catalog, std::string_view name);
 // does not parse is kept, so that its refusal names it as given.
 std::string firmware_to_look_up(std::string_view text);
 
-// The vendor and firmware a lookup uses for what the user typed; `exact`
-// keeps the firmware as given.
+// The vendor and firmware a lookup uses for what the user typed: for
+// cisco_ios, an IOS-XE 3.x release ("03.06.06E") as its IOS 15.x counterpart
+// ("15.2(2)E6"); otherwise firmware_to_look_up. `exact` keeps the firmware
+// as given.
 struct LookupKey {
   std::string vendor;
   std::string firmware;

@@ -1,6 +1,7 @@
 #include "python/api_catalog_functions.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,10 @@
 #include "python/arguments.h"
 #include "python/errors.h"
 #include "python/json_object.h"
+#include "python/py_ref.h"
+#include "python/released_lock.h"
 #include "python/text.h"
+#include "reading/answer_reading.h"
 #include "reports/matrix.h"
 #include "reports/schema.h"
 #include "reports/vendor_list.h"
@@ -136,6 +140,51 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
   });
 }
 
+constexpr std::array<std::string_view, 5> kParseParams{"catalog", "vendor", "firmware", "command",
+                                                       "exact_firmware"};
+constexpr CallableSpec kParseSpec{"", "parse", kParseParams, 4, 4};
+
+// parse(catalog, vendor, firmware, command, *answers, exact_firmware=False):
+// the positional arguments after the fourth are the answers.
+PyObject* parse(PyObject*, PyObject* args, PyObject* kwargs) {
+  return guarded([&]() -> PyObject* {
+    const Py_ssize_t given = PyTuple_Size(args);
+    if (given < 0) return fail();
+    const Py_ssize_t named = given < 4 ? given : 4;
+    PyRef head = PyRef::steal(PyTuple_GetSlice(args, 0, named));
+    if (!head) return fail();
+    std::array<PyObject*, kParseParams.size()> bound{};
+    if (!bind_arguments(kParseSpec, head.get(), kwargs, bound)) return nullptr;
+    const Catalog* catalog = nullptr;
+    std::string vendor;
+    std::string firmware;
+    std::string command;
+    bool exact = false;
+    if (!convert_argument("catalog", [&] { return to_catalog(bound[0], catalog); }) ||
+        !convert_argument("vendor", [&] { return to_text(bound[1], vendor); }) ||
+        !convert_argument("firmware", [&] { return to_text(bound[2], firmware); }) ||
+        !convert_argument("command", [&] { return to_text(bound[3], command); }) ||
+        !convert_argument("exact_firmware", [&] { return to_flag(bound[4], exact); })) {
+      return nullptr;
+    }
+    std::vector<std::string> answers(static_cast<std::size_t>(given - named));
+    for (Py_ssize_t i = named; i < given; ++i) {
+      if (!convert_argument("answers", [&] {
+            return to_text(PyTuple_GetItem(args, i), answers[static_cast<std::size_t>(i - named)]);
+          })) {
+        return nullptr;
+      }
+    }
+    std::optional<std::expected<reading::ParsedAnswers, Failure>> parsed;
+    {
+      ReleasedLock unlocked;
+      parsed = reading::parse_answers(*catalog, {vendor, firmware, command, exact}, answers);
+    }
+    if (!*parsed) return raise_failure(parsed->error());
+    return from_json(reading::parse_document(**parsed));
+  });
+}
+
 template <class Function>
 PyCFunction as_c_function(Function function) {
   return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
@@ -167,6 +216,13 @@ PyMethodDef definitions[] = {
     {"schema", as_c_function(schema), METH_NOARGS,
      "schema()\n--\n\n"
      "The JSON Schema (draft 2020-12) of the vendor-file format, as `vantrel schema`."},
+    {"parse", as_c_function(parse), METH_VARARGS | METH_KEYWORDS,
+     "parse(catalog, vendor, firmware, command, *answers, exact_firmware=False)\n--\n\n"
+     "Read the device's answers to the commands of the entry a lookup chooses (one\n"
+     "answer per command, in order) into the command type's typed records: the\n"
+     "document of `vantrel parse --json`: vendor, firmware, firmware_used, command,\n"
+     "status, parsers, records and unread (the lines no rule read). The interpreter\n"
+     "lock is released while it reads."},
     {"check", as_c_function(check), METH_VARARGS | METH_KEYWORDS,
      "check(path)\n--\n\n"
      "The findings of `vantrel check --json` for a directory of vendor files: directory,\n"

@@ -5,6 +5,7 @@
 #include "python/api_arguments.h"
 #include "python/api_catalog_functions.h"
 #include "python/api_fleet_functions.h"
+#include "python/api_template.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
 #include "python/python.h"
@@ -47,6 +48,11 @@ PyObject* init_module() {
   module_def.m_methods = method_table().data();
   PyRef module = PyRef::steal(PyModule_Create2(&module_def, 3));
   if (!module) return fail();
+  PyObject* template_class = template_type();
+  if (template_class == nullptr ||
+      PyObject_SetAttrString(module.get(), "Template", template_class) != 0) {
+    return fail();
+  }
   cached_module = PyRef::borrow(module.get()).release();
   return module.release();
 }
