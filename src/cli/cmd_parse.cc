@@ -2,6 +2,7 @@
 // vantrel parse VENDOR FIRMWARE COMMAND [FILE...] [--dir DIR | --extra-dir DIR]
 //               [--exact-firmware] [--strict] [--json]
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -39,6 +40,10 @@ struct ParseOptions {
 // The whole of `fd`, bytes as they are: a device's answer need not be UTF-8.
 std::expected<std::string, std::string> read_all(int fd) {
   std::string text;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    text.reserve(static_cast<std::size_t>(status.st_size));
+  }
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -143,29 +148,38 @@ Exit run_catalog(const ParseOptions& options) {
   if (!catalog) return fail(catalog.error());
   const LookupQuery query{options.arguments[0], options.arguments[1], options.arguments[2],
                           options.exact_firmware};
-  const auto parsed = reading::parse_answers(*catalog, query, answers);
+  auto parsed = reading::parse_answers(*catalog, query, answers);
   if (!parsed) return fail(parsed.error());
   const LookupOutcome& outcome = parsed->lookup.outcome;
-  if (options.json) {
-    write_line(json_text(reading::parse_document(*parsed), 2));
-  } else if (parsed->parser != nullptr) {
-    std::vector<std::string> names;
-    for (const auto& field : reading::record_schema(parsed->lookup.command).fields) {
-      names.emplace_back(field.name);
-    }
-    print_table(names, parsed->records);
-    for (const auto& line : parsed->unread) {
-      note_unread("answer " + std::to_string(line.answer + 1) + " ", line.line, line.text);
-    }
+  if (outcome.status != LookupStatus::Text) {
+    if (options.json) write_line(json_text(reading::parse_document(std::move(*parsed))));
+    return outcome_exit(outcome, options.json);
   }
-  if (outcome.status != LookupStatus::Text) return outcome_exit(outcome, options.json);
+  const bool unread = !parsed->unread.empty();
+  const Exit read = options.strict && unread ? Exit::Negative : Exit::Ok;
   if (parsed->parser == nullptr) {
-    if (options.json) return Exit::Negative;
+    if (options.json) {
+      write_line(json_text(reading::parse_document(std::move(*parsed))));
+      return Exit::Negative;
+    }
     return fail(Exit::Negative, "no parser reads " + std::string(yaml_name(parsed->lookup.command)) +
                                     " on " + parsed->lookup.vendor + " " +
                                     parsed->lookup.firmware_used);
   }
-  return options.strict && !parsed->unread.empty() ? Exit::Negative : Exit::Ok;
+  if (options.json) {
+    // One line, as lookup --json: an answer may hold a hundred thousand records.
+    write_line(json_text(reading::parse_document(std::move(*parsed))));
+    return read;
+  }
+  std::vector<std::string> names;
+  for (const auto& field : reading::record_schema(parsed->lookup.command).fields) {
+    names.emplace_back(field.name);
+  }
+  print_table(names, parsed->records);
+  for (const auto& line : parsed->unread) {
+    note_unread("answer " + std::to_string(line.answer + 1) + " ", line.line, line.text);
+  }
+  return read;
 }
 
 Exit run_parse(const ParseOptions& options) {

@@ -181,7 +181,7 @@ PyObject* parse(PyObject*, PyObject* args, PyObject* kwargs) {
       parsed = reading::parse_answers(*catalog, {vendor, firmware, command, exact}, answers);
     }
     if (!*parsed) return raise_failure(parsed->error());
-    return from_json(reading::parse_document(**parsed));
+    return from_json(reading::parse_document(std::move(**parsed)));
   });
 }
 

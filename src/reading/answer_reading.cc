@@ -94,7 +94,7 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
   return parsed;
 }
 
-Json parse_document(const ParsedAnswers& parsed) {
+Json parse_document(ParsedAnswers parsed) {
   const LookupAnswer& lookup = parsed.lookup;
   const bool text = lookup.outcome.status == LookupStatus::Text;
   Json parsers = Json::array();
@@ -114,7 +114,7 @@ Json parse_document(const ParsedAnswers& parsed) {
           {"status", text && parsed.parser == nullptr ? kNoParser
                                                       : outcome_name(lookup.outcome.status)},
           {"parsers", std::move(parsers)},
-          {"records", parsed.records},
+          {"records", std::move(parsed.records)},
           {"unread", std::move(unread)}};
 }
 

@@ -43,6 +43,7 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
 // vendor, firmware, firmware_used, command, status (as lookup's, or
 // no_parser), parsers (the template that read each answer, with the parser's
 // applies_to), records and unread (answer, line, text).
-Json parse_document(const ParsedAnswers& parsed);
+// The records are moved into the document.
+Json parse_document(ParsedAnswers parsed);
 
 }  // namespace ov::reading

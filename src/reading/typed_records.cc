@@ -227,6 +227,9 @@ Json typed_records(const RecordSchema& schema, const std::vector<RawAnswer>& ans
   if (schema.write) return write_result(answers);
   const auto key = key_field(schema);
   std::vector<RawRecord> records;
+  std::size_t raw_count = 0;
+  for (const RawAnswer& answer : answers) raw_count += answer.records->size();
+  records.reserve(raw_count);
   std::vector<bool> read(schema.fields.size(), false);
   std::unordered_map<std::string, std::size_t> by_key;
   for (const RawAnswer& answer : answers) {
@@ -258,6 +261,7 @@ Json typed_records(const RecordSchema& schema, const std::vector<RawAnswer>& ans
     }
   }
   Json typed = Json::array();
+  typed.get_ref<Json::array_t&>().reserve(records.size());
   for (RawRecord& record : records) {
     typed.push_back(typed_record(schema, std::move(record), read, defaults));
   }
