@@ -48,6 +48,31 @@ TEST(CatalogVendor, AliasesNeverHideAVendorOfTheirName) {
   for (const auto& [name, vendor] : rows) EXPECT_EQ(catalog_vendor(catalog, name), vendor) << name;
 }
 
+TEST(LookupKey, IosXe3ReleasesAsTheirIos15CounterpartOnCiscoIosOnly) {
+  Catalog catalog;
+  for (const char* name : {"cisco_ios", "arista_eos"}) {
+    VendorFile file;
+    file.vendor = name;
+    catalog.insert(std::move(file));
+  }
+  struct Row {
+    std::string_view vendor, firmware;
+    bool exact;
+    std::string_view used;
+  };
+  const Row rows[] = {
+      {"cisco_xe", "03.06.06E", false, "15.2(2)E6"},
+      {"cisco_ios", " 3.7.4E", false, "15.2(3)E4"},
+      {"cisco_ios", "03.06.06E", true, "03.06.06E"},
+      {"arista_eos", "03.06.06E", false, "03.06.06E"},
+      {"cisco_ios", "16.12.4", false, "16.12.4"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(lookup_key(catalog, row.vendor, row.firmware, row.exact).firmware, row.used)
+        << row.vendor << " " << row.firmware;
+  }
+}
+
 TEST(DidYouMean, NamesTheClosestWithinTwoEdits) {
   const std::string_view names[] = {"arista_eos", "cisco_ios", "cisco_nxos", "eos"};
   const std::pair<std::string_view, std::string_view> rows[] = {
