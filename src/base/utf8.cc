@@ -92,6 +92,17 @@ std::size_t trailing_space(std::string_view text) {
 
 }  // namespace
 
+std::optional<char32_t> next_code_point(std::string_view text, std::size_t& at) {
+  const std::size_t length = sequence_length(static_cast<unsigned char>(text[at]));
+  if (length == 0 || at + length > text.size()) {
+    ++at;
+    return std::nullopt;
+  }
+  const auto cp = decode(text.substr(at, length));
+  at += cp ? length : 1;
+  return cp;
+}
+
 bool is_valid_utf8(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = p + text.size();

@@ -1,6 +1,7 @@
 // Strict UTF-8 validation, and trimming of Unicode white space.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace ov {
@@ -8,6 +9,11 @@ namespace ov {
 // Returns true iff `text` is well-formed UTF-8: no overlong forms, no
 // surrogates, nothing above U+10FFFF, no truncated sequences.
 bool is_valid_utf8(std::string_view text);
+
+// Decodes the code point that starts at `at` and moves `at` past it; an
+// ill-formed sequence (overlong, surrogate, truncated, stray byte) gives
+// nothing and moves `at` one byte on. Requires at < text.size().
+std::optional<char32_t> next_code_point(std::string_view text, std::size_t& at);
 
 // Removes Unicode White_Space from both ends of UTF-8 text; bytes that are
 // not well-formed UTF-8 are never taken for space.

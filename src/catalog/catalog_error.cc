@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/errno_text.h"
+#include "base/utf8.h"
 
 namespace ov {
 namespace {
@@ -15,17 +16,11 @@ void append_line_column(std::string& out, const Mark& mark) {
 
 bool at_origin(const Mark& mark) { return mark.line == 0 && mark.column == 0; }
 
-// Decodes one UTF-8 code point at `i`, advancing it. Invalid bytes come back
-// as themselves; the catalog only ever holds valid UTF-8.
-char32_t next_code_point(std::string_view text, std::size_t& i) {
-  const auto byte = static_cast<unsigned char>(text[i++]);
-  int extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-  char32_t cp = extra == 3   ? byte & 0x07
-                : extra == 2 ? byte & 0x0F
-                : extra == 1 ? byte & 0x1F
-                             : byte;
-  for (; extra > 0 && i < text.size(); --extra) cp = (cp << 6) | (text[i++] & 0x3F);
-  return cp;
+// The code point at `i`, advancing it; the catalog only ever holds valid
+// UTF-8, and a stray byte stands for itself.
+char32_t code_point_at(std::string_view text, std::size_t& i) {
+  const auto byte = static_cast<unsigned char>(text[i]);
+  return next_code_point(text, i).value_or(byte);
 }
 
 // Characters shown as \u{..}: controls, and the invisible separators and
@@ -113,7 +108,7 @@ std::string debug_quoted(std::string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t start = i;
-    const char32_t cp = next_code_point(text, i);
+    const char32_t cp = code_point_at(text, i);
     switch (cp) {
       case U'"':
         out += "\\\"";

@@ -34,7 +34,7 @@ constexpr std::size_t kNameColumn =
 
 // `text` with every line after the first indented to the text column, and no
 // final line break (a literal block keeps one).
-std::string indented(std::string_view text) {
+std::string under_text_column(std::string_view text) {
   if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
   std::string out;
   for (const char c : text) {
@@ -50,7 +50,7 @@ void print_table(const TableAnswer& answer) {
     std::string line(kCommandTypes[i].yaml);
     line.resize(kNameColumn, ' ');
     if (answer.outcomes[i].status != LookupStatus::Text) line += "(none) ";
-    line += indented(answer.texts[i]);
+    line += under_text_column(answer.texts[i]);
     write_line(line);
   }
 }

@@ -115,12 +115,6 @@ void ConnectAttempt::address_failed(NetError error) {
   last_failure_ = std::move(error);
 }
 
-std::expected<Stream, NetError> connect_address(const SocketAddress& address, Duration limit) {
-  ConnectAttempt attempt({address}, limit);
-  drive(attempt);
-  return attempt.take();
-}
-
 std::optional<NetError> set_io_timeouts(const Socket& socket, Duration timeout) {
   if (timeout.is_zero()) return NetError::zero_timeout();
   const timeval value = to_timeval(timeout);

@@ -46,14 +46,6 @@ class ConnectAttempt {
   std::optional<NetError> last_failure_;
 };
 
-// Connects to one address, waiting at most `limit` on the monotonic clock
-// (interrupted waits resume with the time that is left). The socket is
-// close-on-exec and blocking again on return. Errors: the failing call's
-// system error, "connection timed out", "no error set after POLLHUP", or
-// "cannot set a 0 duration timeout" for a zero `limit` whose connect did not
-// complete at once.
-std::expected<Stream, NetError> connect_address(const SocketAddress& address, Duration limit);
-
 // Gives a connected stream `timeout` as its receive and send timeouts; a
 // stream whose timeouts cannot be set (a zero `timeout` among them) is not
 // usable.
