@@ -18,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ov::reading::ParserChoice& choice = parsers[data[0] % parsers.size()];
   const std::string_view answer(reinterpret_cast<const char*>(data) + 1, size - 1);
   std::vector<ov::parse::ParseResult> results;
-  std::vector<const ov::parse::Template*> templates;
+  std::vector<const ov::reading::AnswerReader*> templates;
   for (const std::string& name : choice.templates) {
     const auto compiled = (*set)->compiled(name);
     if (!compiled) __builtin_trap();  // compiled-in templates always compile
-    auto result = (*compiled)->parse(answer);
+    auto result = (*compiled)->read(answer);
     if (!result) continue;  // an Error rule or the match budget: a refusal, not a fault
     results.push_back(std::move(*result));
     templates.push_back(*compiled);

@@ -76,10 +76,10 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
     const std::string& name = parsed.parser->templates[std::min(i, parsed.parser->templates.size() - 1)];
     const auto compiled = (*set)->compiled(name);
     if (!compiled) return std::unexpected(Failure{FailureKind::Catalog, compiled.error(), {}});
-    auto result = (*compiled)->parse(inputs[i]);
+    auto result = (*compiled)->read(inputs[i]);
     if (!result) {
-      return std::unexpected(usage_failure("answer " + std::to_string(i + 1) + ": " + name + ": " +
-                                           result.error().message()));
+      return std::unexpected(
+          usage_failure("answer " + std::to_string(i + 1) + ": " + name + ": " + result.error()));
     }
     for (parse::UnreadLine& line : result->unread) {
       parsed.unread.push_back({i, line.number, std::move(line.text)});

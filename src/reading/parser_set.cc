@@ -12,6 +12,19 @@ namespace ov::reading {
 namespace {
 
 constexpr std::string_view kIndexSuffix = ".json";
+constexpr std::string_view kJsonMapSuffix = ".jsonmap";
+
+std::expected<AnswerReader, std::string> compile_reader(std::string_view name,
+                                                        std::string_view text) {
+  if (name.ends_with(kJsonMapSuffix)) {
+    auto map = JsonMap::compile(text);
+    if (!map) return std::unexpected(std::string(name) + ": " + map.error());
+    return AnswerReader(std::move(*map));
+  }
+  auto compiled = parse::Template::compile(text);
+  if (!compiled) return std::unexpected(std::string(name) + ": " + compiled.error().message());
+  return AnswerReader(std::move(*compiled));
+}
 
 std::expected<ParserChoice, std::string> read_choice(std::string_view index,
                                                      std::string_view folder,
@@ -86,15 +99,26 @@ const ParserChoice* ParserSet::choose(std::string_view vendor, CommandType type,
   return best;
 }
 
-std::expected<const parse::Template*, std::string> ParserSet::compiled(std::string_view name) const {
+std::expected<const AnswerReader*, std::string> ParserSet::compiled(std::string_view name) const {
   const auto found = files_.find(name);
   if (found == files_.end()) return std::unexpected("no template " + std::string(name));
   const TemplateFile& file = *found->second;
-  std::call_once(file.once, [&] { file.compiled = parse::Template::compile(file.text); });
-  if (!*file.compiled) {
-    return std::unexpected(std::string(name) + ": " + file.compiled->error().message());
-  }
+  std::call_once(file.once, [&] { file.compiled = compile_reader(name, file.text); });
+  if (!*file.compiled) return std::unexpected(file.compiled->error());
   return &**file.compiled;
+}
+
+const std::vector<std::string>& AnswerReader::header() const {
+  return std::visit([](const auto& reader) -> const std::vector<std::string>& {
+    return reader.header();
+  }, reader_);
+}
+
+std::expected<parse::ParseResult, std::string> AnswerReader::read(std::string_view answer) const {
+  if (const auto* map = std::get_if<JsonMap>(&reader_)) return map->parse(answer);
+  auto result = std::get<parse::Template>(reader_).parse(answer);
+  if (!result) return std::unexpected(result.error().message());
+  return std::move(*result);
 }
 
 }  // namespace ov::reading

@@ -330,6 +330,8 @@ Json typed_value(const FieldSpec& field, const std::vector<std::string>& texts) 
     case FieldKind::Bool:
       if (!text) return nullptr;
       if (const auto value = word_value(field.words, *text)) return *value == "true";
+      // JSON answers say true and false themselves.
+      if (*text == "true" || *text == "false") return *text == "true";
       return nullptr;
     case FieldKind::Choice:
       return text ? or_null(word_value(field.words, *text)) : Json(nullptr);
