@@ -19,6 +19,11 @@ Slot empty_slot(const Value& value) {
   return slot;
 }
 
+void empty(Slot& slot) {
+  slot.text.reset();
+  if (slot.items) slot.items->clear();
+}
+
 }  // namespace
 
 RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values) {
@@ -28,7 +33,13 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values)
 
 void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
   Slot& slot = slots_[value];
-  slot.text = text ? std::optional<std::string>(*text) : std::nullopt;
+  if (!text) {
+    slot.text.reset();
+  } else if (slot.text) {
+    slot.text->assign(*text);  // keeps the string's storage
+  } else {
+    slot.text.emplace(*text);
+  }
   const Assignment assignment{slot, text, item, saved_, value};
   for (const OptionBehaviour& row : option_behaviours()) {
     if (row.on_assign != nullptr && values_[value].has(row.option)) row.on_assign(assignment);
@@ -67,12 +78,12 @@ void RecordBuilder::save() {
 void RecordBuilder::clear() {
   for (std::size_t v = 0; v < values_.size(); ++v) {
     if (any_option(values_[v], [](const OptionBehaviour& row) { return row.kept_by_clear; })) continue;
-    slots_[v] = empty_slot(values_[v]);
+    empty(slots_[v]);
   }
 }
 
 void RecordBuilder::clear_all() {
-  for (std::size_t v = 0; v < values_.size(); ++v) slots_[v] = empty_slot(values_[v]);
+  for (Slot& slot : slots_) empty(slot);
 }
 
 }  // namespace ov::parse

@@ -246,7 +246,7 @@ class Reader {
       for (const State& earlier : tables_.states) {
         if (earlier.name == name) return fail(next_, "state " + quoted(name) + " is declared twice");
       }
-      tables_.states.push_back(State{std::string(name), {}});
+      tables_.states.push_back(State{std::string(name), {}, {}});
       if (auto read = rules(); !read) return read;
     }
     return {};
@@ -254,16 +254,25 @@ class Reader {
 
   Step rules() {
     State& state = tables_.states.back();
+    const auto dispatch = [&] {
+      std::vector<LinePrefix> prefixes;
+      for (const Rule& rule : state.rules) prefixes.push_back(rule.prefix);
+      state.dispatch = RuleDispatch(prefixes);
+    };
     while (next_ < lines_.size()) {
       const std::string_view line = lines_[next_++];
       if (is_comment(line)) continue;
-      if (is_blank(line)) return {};
+      if (is_blank(line)) {
+        dispatch();
+        return {};
+      }
       if (state.name == "End" || state.name == "EOF")
         return fail(next_, "the " + state.name + " state must have no rules");
       if (!(line.starts_with("  ^") || line.starts_with(" ^") || line.starts_with("\t^")))
         return fail(next_, "a rule starts with one or two spaces or a tab, then ^");
       if (auto read = rule(python_strip(line), next_); !read) return read;
     }
+    dispatch();
     return {};
   }
 
@@ -307,6 +316,7 @@ class Reader {
       }
     }
     tables_.max_groups = std::max(tables_.max_groups, regex->group_count());
+    rule.prefix = line_prefix(*pattern);
     rule.regex = std::move(*regex);
     tables_.states.back().rules.push_back(std::move(rule));
     return {};
