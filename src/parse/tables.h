@@ -23,6 +23,7 @@ struct Value {
   std::string name{};
   std::string pattern{};  // as written, enclosed in ( and )
   ValueOptions options{};
+  ValueHooks hooks{};  // what the options do, from their rows
   std::optional<Regex> item_regex{};  // a List whose pattern names groups: the pattern alone
   std::size_t line;
 

@@ -183,6 +183,7 @@ class Reader {
     if (tokens.size() < 3) return fail(number, "a Value line is: Value [Options] Name (regex)");
     const bool has_options = !tokens[2].starts_with('(');
     Value value{.line = number};
+    std::vector<ValueOption> written;
     if (has_options) {
       for (const std::string_view option_name : split(tokens[1], ',')) {
         const auto option = value_option_named(option_name);
@@ -194,6 +195,7 @@ class Reader {
         const auto bit = static_cast<std::size_t>(*option);
         if (value.options.test(bit)) return fail(number, "option " + quoted(option_name) + " given twice");
         value.options.set(bit);
+        written.push_back(*option);
       }
     }
     const std::size_t name_at = has_options ? 2 : 1;
@@ -226,6 +228,7 @@ class Reader {
       tables_.max_groups = std::max(tables_.max_groups, alone->group_count());
       value.item_regex = std::move(*alone);
     }
+    value.hooks = hooks_for(written);
     tables_.values.push_back(std::move(value));
     return {};
   }
