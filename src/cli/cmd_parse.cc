@@ -137,6 +137,8 @@ void report_unread(const parse::ParseResult& result) {
 }
 
 Exit run_parse(const ParseOptions& options) {
+  if (options.template_file == "-" && options.input == "-")
+    return fail(Exit::Usage, "the template and the input cannot both come from standard input");
   const auto template_text = read_input(options.template_file);
   if (!template_text) return fail(Exit::Fault, template_text.error());
   const auto compiled = parse::Template::compile(*template_text);
@@ -169,7 +171,8 @@ Subcommand add_parse(CLI::App& root) {
   auto options = std::make_shared<ParseOptions>();
   CLI::App* app = root.add_subcommand(
       "parse", "Turn command output into records with a TextFSM template.");
-  app->add_option("--template", options->template_file, "the TextFSM template file")->required();
+  app->add_option("--template", options->template_file, "the TextFSM template file, or - for standard input")
+      ->required();
   app->add_option("INPUT", options->input, "the command output; - or none for standard input");
   app->add_flag("--json", options->json,
                 "the records as one JSON list of objects keyed by the Value names,\n"
