@@ -35,8 +35,12 @@ bool is_budget(int code) {
 }  // namespace
 
 struct CompiledPattern {
-  CompiledPattern(pcre2_code* c, Translation t)
-      : code(c), jit(pcre2_jit_compile(c, PCRE2_JIT_COMPLETE) == 0), names(std::move(t.names)), groups(t.groups) {}
+  CompiledPattern(pcre2_code* c, Translation t, LinePrefix p)
+      : code(c),
+        jit(pcre2_jit_compile(c, PCRE2_JIT_COMPLETE) == 0),
+        names(std::move(t.names)),
+        groups(t.groups),
+        prefix(std::move(p)) {}
   ~CompiledPattern() { pcre2_code_free(code); }
   CompiledPattern(const CompiledPattern&) = delete;
   CompiledPattern& operator=(const CompiledPattern&) = delete;
@@ -44,6 +48,7 @@ struct CompiledPattern {
   bool jit;  // false on a platform without JIT: the interpreter serves, more slowly
   std::vector<NamedGroup> names;
   std::size_t groups;
+  LinePrefix prefix;
 };
 
 const std::vector<NamedGroup>& Regex::named_groups() const {
@@ -52,6 +57,11 @@ const std::vector<NamedGroup>& Regex::named_groups() const {
 }
 
 std::size_t Regex::group_count() const { return code_ ? code_->groups : 0; }
+
+const LinePrefix& Regex::prefix() const {
+  static const LinePrefix kUnknown;
+  return code_ ? code_->prefix : kUnknown;
+}
 
 namespace {
 
@@ -108,7 +118,7 @@ std::expected<Regex, std::string> Regex::compile_uncached(std::string_view pytho
                                    PCRE2_UTF | PCRE2_UCP | PCRE2_ANCHORED, &error, &offset, nullptr);
   if (code == nullptr) return std::unexpected(pcre2_text(error));
   Regex regex;
-  regex.code_ = std::make_shared<const CompiledPattern>(code, std::move(*translated));
+  regex.code_ = std::make_shared<const CompiledPattern>(code, std::move(*translated), line_prefix(python_pattern));
   return regex;
 }
 

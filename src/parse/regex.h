@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "parse/python_regex.h"
+#include "parse/rule_prefilter.h"
 
 namespace ov::parse {
 
@@ -38,6 +39,10 @@ class Regex {
 
   const std::vector<NamedGroup>& named_groups() const;
   std::size_t group_count() const;
+
+  // What a line this pattern matches begins with (rule_prefilter.h), read
+  // once with the pattern.
+  const LinePrefix& prefix() const;
 
  private:
   friend class MatchScratch;

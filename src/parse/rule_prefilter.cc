@@ -1,7 +1,6 @@
 #include "parse/rule_prefilter.h"
 
 #include <bit>
-#include <span>
 #include <utility>
 
 namespace ov::parse {
@@ -251,31 +250,24 @@ RuleDispatch::RuleDispatch(const std::vector<LinePrefix>& prefixes) {
   if (prefixes.size() > 64) return;
   all_ = false;
   keys_.assign(2 * kKeys, 0);
-  const std::span<std::uint64_t> plain_(keys_.data(), kKeys);
-  const std::span<std::uint64_t> blanked_(keys_.data() + kKeys, kKeys);
-  const auto add_all = [](std::span<std::uint64_t> keys, std::uint64_t bit) {
-    for (auto& key : keys) key |= bit;
-  };
+  const std::bitset<128> blanks = ascii_class(is_blank);
+  const std::bitset<128> low_mask(~std::uint64_t{0});
   for (std::size_t r = 0; r < prefixes.size(); ++r) {
     const LinePrefix& prefix = prefixes[r];
     const std::uint64_t bit = std::uint64_t{1} << r;
-    // A rule without blanks whose line starts with one is keyed by what follows.
-    const bool blank_first = prefix.blanks == LinePrefix::Blanks::None && (prefix.first & ascii_class(is_blank)).any();
-    if (!prefix.known || blank_first) {
-      add_all(plain_, bit);
-      add_all(blanked_, bit);
+    // A rule without blanks whose line may start with one is tried on every line.
+    if (!prefix.known || (prefix.blanks == LinePrefix::Blanks::None && (prefix.first & blanks).any())) {
+      always_ |= bit;
       continue;
     }
-    plain_[kOther] |= bit;  // a first byte above ASCII may be a blank
-    blanked_[kOther] |= bit;
-    const std::bitset<128> low_mask(~std::uint64_t{0});
+    known_ |= bit;
     const std::array<std::uint64_t, 2> words{(prefix.first & low_mask).to_ullong(),
                                              (prefix.first >> 64).to_ullong()};
     for (std::size_t w = 0; w < words.size(); ++w) {
       for (std::uint64_t rest = words[w]; rest != 0; rest &= rest - 1) {
         const std::size_t b = 64 * w + static_cast<std::size_t>(std::countr_zero(rest));
-        if (prefix.blanks != LinePrefix::Blanks::Some) plain_[b] |= bit;
-        if (prefix.blanks != LinePrefix::Blanks::None) blanked_[b] |= bit;
+        if (prefix.blanks != LinePrefix::Blanks::Some) keys_[b] |= bit;
+        if (prefix.blanks != LinePrefix::Blanks::None) keys_[kKeys + b] |= bit;
       }
     }
   }
@@ -283,10 +275,10 @@ RuleDispatch::RuleDispatch(const std::vector<LinePrefix>& prefixes) {
 
 std::uint64_t RuleDispatch::candidates(std::string_view line) const {
   const std::size_t blanks = ascii_blanks(line);
-  const std::size_t key = blanks < line.size() && static_cast<unsigned char>(line[blanks]) < 0x80
-                              ? static_cast<unsigned char>(line[blanks])
-                              : kOther;
-  return keys_[blanks > 0 ? kKeys + key : key];
+  if (blanks >= line.size()) return always_;  // an empty or blank line: no known start
+  const auto byte = static_cast<unsigned char>(line[blanks]);
+  if (byte >= 0x80) return always_ | known_;
+  return always_ | keys_[blanks > 0 ? kKeys + byte : byte];
 }
 
 bool has_prefix(const LinePrefix& prefix, std::string_view line) {

@@ -45,10 +45,11 @@ class RuleDispatch {
   bool all() const { return all_; }
 
  private:
-  static constexpr std::size_t kOther = 256;  // end of line, or a byte above ASCII
-  static constexpr std::size_t kKeys = 257;
+  static constexpr std::size_t kKeys = 128;
   bool all_ = true;
-  // [0, kKeys): the line starts with this byte; [kKeys, 2 kKeys): with blanks, then this.
+  std::uint64_t always_ = 0;  // rules that any line may match
+  std::uint64_t known_ = 0;   // the others: a byte above ASCII may be a blank, so they stay
+  // [0, kKeys): the line starts with this ASCII byte; [kKeys, 2 kKeys): with blanks, then this.
   std::vector<std::uint64_t> keys_;
 };
 

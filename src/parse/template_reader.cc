@@ -138,10 +138,11 @@ std::expected<Action, std::string> read_action(std::string_view text) {
 
 class Reader {
  public:
-  explicit Reader(std::string_view text) : lines_(file_lines(text)) {}
+  explicit Reader(std::string_view text)
+      : lines_(file_lines(text)), text_needs_check_(repaired_utf8(text).has_value()) {}
 
   std::expected<Tables, TemplateError> run() {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
+    for (std::size_t i = 0; text_needs_check_ && i < lines_.size(); ++i) {
       if (!is_valid_utf8(lines_[i])) return std::unexpected(TemplateError{i + 1, "not valid utf-8"});
     }
     if (auto read = values(); !read) return std::unexpected(read.error());
@@ -319,7 +320,7 @@ class Reader {
       }
     }
     tables_.max_groups = std::max(tables_.max_groups, regex->group_count());
-    rule.prefix = line_prefix(*pattern);
+    rule.prefix = regex->prefix();
     rule.regex = std::move(*regex);
     tables_.states.back().rules.push_back(std::move(rule));
     return {};
@@ -386,6 +387,7 @@ class Reader {
   }
 
   std::vector<std::string_view> lines_;
+  bool text_needs_check_;  // not well-formed UTF-8 somewhere: find the line
   std::size_t next_ = 0;
   Tables tables_;
   std::vector<Target> targets_;
