@@ -80,6 +80,26 @@ class Differential(unittest.TestCase):
                 self.assert_same(template, text)
 
 
+@unittest.skipUnless(VANTREL, "needs VANTREL")
+class Files(unittest.TestCase):
+    def test_unreadable_files_and_standard_input(self):
+        missing = os.path.join(DATA, "no such file")
+        template = os.path.join(DATA, "interfaces.textfsm")
+        rows = [
+            (["--template", missing], 3,
+             "vantrel: cannot read %s: No such file or directory (os error 2)\n" % missing),
+            (["--template", template, missing], 3,
+             "vantrel: cannot read %s: No such file or directory (os error 2)\n" % missing),
+            (["--template", "-"], 2,
+             "vantrel: the template and the input cannot both come from standard input\n"),
+        ]
+        for args, status, message in rows:
+            with self.subTest(args=args):
+                run = subprocess.run([VANTREL, "parse", *args], capture_output=True, text=True,
+                                     input="", timeout=60)
+                self.assertEqual((run.returncode, run.stderr), (status, message))
+
+
 class Generator:
     """Small random templates and inputs over one vocabulary, so that rules
     match often; now and then a fault the template reader must refuse."""

@@ -109,11 +109,15 @@ void note_unread(std::string_view where, std::size_t line, std::string_view text
 
 Exit run_template(const ParseOptions& options) {
   if (options.arguments.size() > 1) return fail(Exit::Usage, "--template takes one INPUT at most");
+  const std::string input_path = options.arguments.empty() ? "-" : options.arguments[0];
+  if (*options.template_file == "-" && input_path == "-") {
+    return fail(Exit::Usage, "the template and the input cannot both come from standard input");
+  }
   const auto template_text = read_input(*options.template_file);
   if (!template_text) return fail(Exit::Fault, template_text.error().message);
   const auto compiled = parse::Template::compile(*template_text);
   if (!compiled) return fail(Exit::Usage, compiled.error().message());
-  const auto input = read_input(options.arguments.empty() ? "-" : options.arguments[0]);
+  const auto input = read_input(input_path);
   if (!input) return fail(Exit::Fault, input.error().message);
   const auto result = compiled->parse(*input);
   if (!result) return fail(Exit::Negative, result.error().message());
@@ -123,9 +127,8 @@ Exit run_template(const ParseOptions& options) {
   } else {
     print_table(compiled->header(), records);
   }
-  if (!options.json) {
-    for (const parse::UnreadLine& line : result->unread) note_unread("", line.number, line.text);
-  }
+  // The records leave no room for them: unread lines are said on stderr.
+  for (const parse::UnreadLine& line : result->unread) note_unread("input ", line.number, line.text);
   return options.strict && !result->unread.empty() ? Exit::Negative : Exit::Ok;
 }
 

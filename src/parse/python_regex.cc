@@ -173,17 +173,18 @@ class Translator {
 
   // PCRE2 caps a repeat count at 65535; Python's is far higher.
   static bool count_too_large(std::string_view braces) {
-    std::size_t run = 0;
-    for (const char c : braces) {
-      run = is_digit(c) ? run + 1 : 0;
-      if (run > 5) return true;
-    }
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < braces.size(); ++i) {
-      if (!is_digit(braces[i])) continue;
+    for (std::size_t i = 0; i < braces.size();) {
+      if (!is_digit(braces[i])) {
+        ++i;
+        continue;
+      }
       std::size_t j = i;
       while (j < braces.size() && is_digit(braces[j])) ++j;
-      std::from_chars(braces.data() + i, braces.data() + j, value);
+      std::string_view digits = braces.substr(i, j - i);
+      while (digits.size() > 1 && digits[0] == '0') digits.remove_prefix(1);
+      std::uint32_t value = 0;
+      if (digits.size() > 5) return true;
+      std::from_chars(digits.data(), digits.data() + digits.size(), value);
       if (value > 65535) return true;
       i = j;
     }

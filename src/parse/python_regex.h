@@ -27,7 +27,9 @@ struct Translation {
 // {,n} get their PCRE2 spellings; \s gets Python's set; a [ inside a set is a
 // literal. What Python's `re` refuses is refused here with its reason
 // ("nothing to repeat", "bad escape \q", ...). Not supported, and refused with
-// a reason that says so: the inline flags x and a, and \N{name}.
+// a reason that says so: the inline flag x, the flag a but as a global flag
+// opening the pattern (dropped: such a pattern is a value's, only checked),
+// \N{name}, surrogates and repeat counts above 65535.
 // Known differences left: a lookbehind whose alternatives differ in length is
 // accepted; \S inside a set follows PCRE2 for U+001F and U+180E.
 std::expected<Translation, std::string> translate_python_regex(std::string_view pattern);

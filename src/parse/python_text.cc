@@ -1,6 +1,9 @@
 #include "parse/python_text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "base/utf8.h"
 
@@ -91,6 +94,37 @@ std::size_t break_at(std::string_view text) {
   }
 }
 
+// Bytes at the start of `text` that are printable ASCII, eight at a time:
+// none of them can be or begin a line break.
+std::size_t plain_run(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    // A byte below 0x20 or from 0x80 up stops the run.
+    if (((word - kOnes * 0x20) | word) & kHighs) break;
+  }
+  while (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x20 &&
+         static_cast<unsigned char>(text[i]) < 0x80)
+    ++i;
+  return i;
+}
+
+// Whether every byte of `text` is ASCII, eight at a time.
+bool all_ascii(std::string_view text) {
+  std::size_t i = 0;
+  std::uint64_t any = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    any |= word;
+  }
+  for (; i < text.size(); ++i) any |= static_cast<unsigned char>(text[i]);
+  return (any & 0x8080808080808080) == 0;
+}
+
 std::size_t leading_python_space(std::string_view text) {
   const long length = sequence_at(text);
   if (length < 0) return 0;
@@ -135,7 +169,7 @@ std::string_view python_lstrip(std::string_view text) {
 std::string_view python_strip(std::string_view text) { return python_rstrip(python_lstrip(text)); }
 
 std::optional<std::string> repaired_utf8(std::string_view text) {
-  if (is_valid_utf8(text)) return std::nullopt;
+  if (all_ascii(text) || is_valid_utf8(text)) return std::nullopt;
   std::string out;
   out.reserve(text.size() + 16);
   while (!text.empty()) {
@@ -151,21 +185,23 @@ std::optional<std::string> repaired_utf8(std::string_view text) {
   return out;
 }
 
-std::vector<std::string_view> python_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = break_at(text.substr(i));
+std::optional<std::string_view> next_python_line(std::string_view& rest) {
+  if (rest.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < rest.size();) {
+    i += plain_run(rest.substr(i));
+    if (i >= rest.size()) break;
+    const std::size_t n = break_at(rest.substr(i));
     if (n == 0) {
       ++i;
       continue;
     }
-    lines.push_back(text.substr(start, i - start));
-    i += n;
-    start = i;
+    const std::string_view line = rest.substr(0, i);
+    rest.remove_prefix(i + n);
+    return line;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+  const std::string_view line = rest;
+  rest = {};
+  return line;
 }
 
 std::vector<std::string_view> file_lines(std::string_view text) {

@@ -30,10 +30,11 @@ std::string_view python_rstrip(std::string_view text);
 // errors="replace".
 std::optional<std::string> repaired_utf8(std::string_view text);
 
-// The lines of `text` as str.splitlines() gives them: split at \n, \r, \r\n,
-// \v, \f, \x1c, \x1d, \x1e, U+0085, U+2028 and U+2029, breaks dropped, no
-// empty line after a final break. Requires well-formed UTF-8.
-std::vector<std::string_view> python_lines(std::string_view text);
+// The next of the lines of `rest` as str.splitlines() gives them, taken off
+// `rest`: split at \n, \r, \r\n, \v, \f, \x1c, \x1d, \x1e, U+0085, U+2028
+// and U+2029, the break dropped; nothing once `rest` is empty (so no empty
+// line follows a final break). Requires well-formed UTF-8.
+std::optional<std::string_view> next_python_line(std::string_view& rest);
 
 // The lines of a template file as Python's text mode reads them: split at
 // \n, \r\n and \r only (universal newlines), breaks dropped.

@@ -5,18 +5,16 @@
 namespace ov::parse {
 namespace {
 
-template <class Moment>
-bool any_option(const Value& value, Moment moment) {
-  for (const OptionBehaviour& row : option_behaviours()) {
-    if (value.has(row.option) && moment(row)) return true;
-  }
-  return false;
-}
-
 Slot empty_slot(const Value& value) {
   Slot slot;
   if (value.has(ValueOption::List)) slot.items.emplace();
   return slot;
+}
+
+void empty(Slot& slot) {
+  slot.list_is_value = false;
+  slot.text.reset();
+  if (slot.items) slot.items->clear();
 }
 
 }  // namespace
@@ -28,30 +26,44 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values)
 
 void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
   Slot& slot = slots_[value];
-  slot.text = text ? std::optional<std::string>(*text) : std::nullopt;
-  const Assignment assignment{slot, text, item, saved_, value};
-  for (const OptionBehaviour& row : option_behaviours()) {
-    if (row.on_assign != nullptr && values_[value].has(row.option)) row.on_assign(assignment);
+  slot.list_is_value = false;
+  if (!text) {
+    slot.text.reset();
+  } else if (slot.text) {
+    slot.text->assign(*text);  // keeps the string's storage
+  } else {
+    slot.text.emplace(*text);
   }
+  const Assignment assignment{slot, text, item, saved_, value};
+  for (const auto on_assign : values_[value].hooks.on_assign) on_assign(assignment);
 }
 
-Field RecordBuilder::field(std::size_t value) const {
-  const Slot& slot = slots_[value];
-  if (!slot.items) return slot.text.value_or("");
+// A value that Clear forgets gives up its text and items to the record.
+Field RecordBuilder::take_field(std::size_t value) {
+  Slot& slot = slots_[value];
+  const bool keep = values_[value].hooks.kept_by_clear;
+  if (!slot.items) {
+    if (!slot.text) return std::string();
+    return keep ? *slot.text : std::move(*slot.text);
+  }
   const auto text = [](const ListItem& item) { return std::holds_alternative<std::string>(item); };
-  if (values_[value].item_regex || !std::ranges::all_of(*slot.items, text)) return *slot.items;
+  if (values_[value].item_regex || !std::ranges::all_of(*slot.items, text)) {
+    return keep ? *slot.items : std::move(*slot.items);
+  }
   std::vector<std::string> texts;
   texts.reserve(slot.items->size());
-  for (const ListItem& item : *slot.items) texts.push_back(std::get<std::string>(item));
+  for (ListItem& item : *slot.items) {
+    auto& one = std::get<std::string>(item);
+    texts.push_back(keep ? one : std::move(one));
+  }
   return texts;
 }
 
 void RecordBuilder::save() {
   for (std::size_t v = 0; v < values_.size(); ++v) {
-    const bool refused = any_option(values_[v], [&](const OptionBehaviour& row) {
-      return row.allows_save != nullptr && !row.allows_save(slots_[v]);
-    });
-    if (refused) {
+    for (const SaveStep& step : values_[v].hooks.on_save) {
+      if (step.on_save != nullptr) step.on_save(slots_[v]);
+      if (step.allows_save == nullptr || step.allows_save(slots_[v])) continue;
       clear();
       return;
     }
@@ -59,20 +71,19 @@ void RecordBuilder::save() {
   if (std::ranges::all_of(slots_, &Slot::unset)) return;
   std::vector<Field> record;
   record.reserve(values_.size());
-  for (std::size_t v = 0; v < values_.size(); ++v) record.push_back(field(v));
+  for (std::size_t v = 0; v < values_.size(); ++v) record.push_back(take_field(v));
   saved_.push_back(std::move(record));
   clear();
 }
 
 void RecordBuilder::clear() {
   for (std::size_t v = 0; v < values_.size(); ++v) {
-    if (any_option(values_[v], [](const OptionBehaviour& row) { return row.kept_by_clear; })) continue;
-    slots_[v] = empty_slot(values_[v]);
+    if (!values_[v].hooks.kept_by_clear) empty(slots_[v]);
   }
 }
 
 void RecordBuilder::clear_all() {
-  for (std::size_t v = 0; v < values_.size(); ++v) slots_[v] = empty_slot(values_[v]);
+  for (Slot& slot : slots_) empty(slot);
 }
 
 }  // namespace ov::parse

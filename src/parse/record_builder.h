@@ -29,7 +29,7 @@ class RecordBuilder {
   std::vector<std::vector<Field>> take_records() { return std::move(saved_); }
 
  private:
-  Field field(std::size_t value) const;
+  Field take_field(std::size_t value);
 
   const std::vector<Value>& values_;
   std::vector<Slot> slots_;

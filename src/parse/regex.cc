@@ -4,6 +4,9 @@
 #include <pcre2.h>
 
 #include <cstdint>
+#include <functional>
+#include <mutex>
+#include <unordered_map>
 
 namespace ov::parse {
 namespace {
@@ -13,7 +16,7 @@ namespace {
 constexpr std::uint32_t kMatchLimit = 1'000'000;
 constexpr std::uint32_t kDepthLimit = 10'000;
 constexpr std::uint32_t kHeapLimitKiB = 16 * 1024;
-constexpr std::size_t kJitStackStart = 32 * 1024;
+constexpr std::size_t kJitStackStart = 64 * 1024;
 constexpr std::size_t kJitStackMax = 1024 * 1024;
 
 std::string pcre2_text(int code) {
@@ -32,14 +35,79 @@ bool is_budget(int code) {
 }  // namespace
 
 struct CompiledPattern {
-  explicit CompiledPattern(pcre2_code* c) : code(c) {}
+  CompiledPattern(pcre2_code* c, Translation t, LinePrefix p)
+      : code(c),
+        jit(pcre2_jit_compile(c, PCRE2_JIT_COMPLETE) == 0),
+        names(std::move(t.names)),
+        groups(t.groups),
+        prefix(std::move(p)) {}
   ~CompiledPattern() { pcre2_code_free(code); }
   CompiledPattern(const CompiledPattern&) = delete;
   CompiledPattern& operator=(const CompiledPattern&) = delete;
   pcre2_code* code;
+  bool jit;  // false on a platform without JIT: the interpreter serves, more slowly
+  std::vector<NamedGroup> names;
+  std::size_t groups;
+  LinePrefix prefix;
 };
 
+const std::vector<NamedGroup>& Regex::named_groups() const {
+  static const std::vector<NamedGroup> kNone;
+  return code_ ? code_->names : kNone;
+}
+
+std::size_t Regex::group_count() const { return code_ ? code_->groups : 0; }
+
+const LinePrefix& Regex::prefix() const {
+  static const LinePrefix kUnknown;
+  return code_ ? code_->prefix : kUnknown;
+}
+
+namespace {
+
+// Patterns compiled before, by their Python text, as Python's `re` keeps its
+// own: a template compiled again, or another with the same rules, reuses
+// them. Bounded by emptying it when full, as Python's is.
+class PatternCache {
+ public:
+  std::optional<Regex> find(std::string_view pattern) {
+    const std::lock_guard lock(mutex_);
+    const auto found = patterns_.find(pattern);
+    if (found == patterns_.end()) return std::nullopt;
+    return found->second;
+  }
+
+  void add(std::string_view pattern, const Regex& regex) {
+    const std::lock_guard lock(mutex_);
+    if (patterns_.size() >= kCapacity) patterns_.clear();
+    patterns_.emplace(std::string(pattern), regex);
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 2048;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::mutex mutex_;
+  std::unordered_map<std::string, Regex, Hash, std::equal_to<>> patterns_;
+};
+
+PatternCache& pattern_cache() {
+  static PatternCache cache;
+  return cache;
+}
+
+}  // namespace
+
 std::expected<Regex, std::string> Regex::compile(std::string_view python_pattern) {
+  if (auto cached = pattern_cache().find(python_pattern)) return std::move(*cached);
+  auto compiled = compile_uncached(python_pattern);
+  if (compiled) pattern_cache().add(python_pattern, *compiled);
+  return compiled;
+}
+
+std::expected<Regex, std::string> Regex::compile_uncached(std::string_view python_pattern) {
   auto translated = translate_python_regex(python_pattern);
   if (!translated) return std::unexpected(translated.error());
   int error = 0;
@@ -50,11 +118,7 @@ std::expected<Regex, std::string> Regex::compile(std::string_view python_pattern
                                    PCRE2_UTF | PCRE2_UCP | PCRE2_ANCHORED, &error, &offset, nullptr);
   if (code == nullptr) return std::unexpected(pcre2_text(error));
   Regex regex;
-  regex.code_ = std::make_shared<const CompiledPattern>(code);
-  // Without JIT (an unsupported platform) the interpreter serves, more slowly.
-  pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
-  regex.names_ = std::move(translated->names);
-  regex.groups_ = translated->groups;
+  regex.code_ = std::make_shared<const CompiledPattern>(code, std::move(*translated), line_prefix(python_pattern));
   return regex;
 }
 
@@ -68,16 +132,14 @@ bool is_unicode_identifier(std::string_view name) {
 struct MatchScratch::Engine {
   explicit Engine(std::size_t max_groups)
       : data(pcre2_match_data_create(static_cast<std::uint32_t>(max_groups + 1), nullptr)),
-        context(pcre2_match_context_create(nullptr)),
-        jit_stack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)) {
-    if (data == nullptr || context == nullptr || jit_stack == nullptr) throw std::bad_alloc();
+        context(pcre2_match_context_create(nullptr)) {
+    if (data == nullptr || context == nullptr) throw std::bad_alloc();
     pcre2_set_match_limit(context, kMatchLimit);
     pcre2_set_depth_limit(context, kDepthLimit);
     pcre2_set_heap_limit(context, kHeapLimitKiB);
-    pcre2_jit_stack_assign(context, nullptr, jit_stack);
   }
   ~Engine() {
-    pcre2_jit_stack_free(jit_stack);
+    if (jit_stack != nullptr) pcre2_jit_stack_free(jit_stack);
     pcre2_match_context_free(context);
     pcre2_match_data_free(data);
   }
@@ -86,7 +148,15 @@ struct MatchScratch::Engine {
 
   pcre2_match_data* data;
   pcre2_match_context* context;
-  pcre2_jit_stack* jit_stack;
+  // Made on the first match that outgrows the 32 KiB PCRE2 lends on the machine stack.
+  pcre2_jit_stack* jit_stack = nullptr;
+
+  int run(const CompiledPattern& pattern, std::string_view subject) {
+    const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
+    if (!pattern.jit)
+      return pcre2_match(pattern.code, bytes, subject.size(), 0, PCRE2_NO_UTF_CHECK, data, context);
+    return pcre2_jit_match(pattern.code, bytes, subject.size(), 0, 0, data, context);
+  }
 };
 
 MatchScratch::MatchScratch(std::size_t max_groups) : engine_(std::make_unique<Engine>(max_groups)) {}
@@ -94,9 +164,13 @@ MatchScratch::~MatchScratch() = default;
 
 std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::string_view subject) {
   subject_ = subject;
-  const int rc = pcre2_match(regex.code_->code, reinterpret_cast<PCRE2_SPTR>(subject.data()),
-                             subject.size(), 0, PCRE2_NO_UTF_CHECK, engine_->data,
-                             engine_->context);
+  int rc = engine_->run(*regex.code_, subject);
+  if (rc == PCRE2_ERROR_JIT_STACKLIMIT && engine_->jit_stack == nullptr) {
+    engine_->jit_stack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+    if (engine_->jit_stack == nullptr) throw std::bad_alloc();
+    pcre2_jit_stack_assign(engine_->context, nullptr, engine_->jit_stack);
+    rc = engine_->run(*regex.code_, subject);
+  }
   if (rc >= 0) return true;
   if (rc == PCRE2_ERROR_NOMATCH) return false;
   if (is_budget(rc)) return std::unexpected("the match exceeded its budget (" + pcre2_text(rc) + ")");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "parse/python_regex.h"
+#include "parse/rule_prefilter.h"
 
 namespace ov::parse {
 
@@ -27,17 +28,25 @@ bool is_unicode_identifier(std::string_view name);
 class Regex {
  public:
   // The error is the reason alone: Python's for what Python refuses,
-  // PCRE2's for the little that PCRE2 alone refuses.
+  // PCRE2's for the little that PCRE2 alone refuses. Compiled patterns are
+  // kept, by their text, in a bounded cache shared by the process's threads
+  // (as Python's `re` keeps its own), so compiling one again is a lookup.
   static std::expected<Regex, std::string> compile(std::string_view python_pattern);
 
-  const std::vector<NamedGroup>& named_groups() const { return names_; }
-  std::size_t group_count() const { return groups_; }
+  // The same, compiled afresh rather than taken from the process's cache of
+  // compiled patterns (for measuring the compiler).
+  static std::expected<Regex, std::string> compile_uncached(std::string_view python_pattern);
+
+  const std::vector<NamedGroup>& named_groups() const;
+  std::size_t group_count() const;
+
+  // What a line this pattern matches begins with (rule_prefilter.h), read
+  // once with the pattern.
+  const LinePrefix& prefix() const;
 
  private:
   friend class MatchScratch;
-  std::shared_ptr<const CompiledPattern> code_;
-  std::vector<NamedGroup> names_;
-  std::size_t groups_ = 0;
+  std::shared_ptr<const CompiledPattern> code_;  // copies share it, names and all
 };
 
 // What one thread needs to match: match data for up to `max_groups` groups,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "parse/regex.h"
+#include "parse/rule_prefilter.h"
 #include "parse/template.h"
 #include "parse/value_options.h"
 
@@ -22,6 +23,7 @@ struct Value {
   std::string name{};
   std::string pattern{};  // as written, enclosed in ( and )
   ValueOptions options{};
+  ValueHooks hooks{};  // what the options do, from their rows
   std::optional<Regex> item_regex{};  // a List whose pattern names groups: the pattern alone
   std::size_t line;
 
@@ -44,6 +46,7 @@ struct Capture {
 
 struct Rule {
   Regex regex{};  // with the values substituted
+  LinePrefix prefix{};  // what a line it matches begins with
   std::vector<Capture> captures{};
   LineAction line_action = LineAction::Next;
   RecordAction record_action = RecordAction::NoRecord;
@@ -55,6 +58,7 @@ struct Rule {
 struct State {
   std::string name;
   std::vector<Rule> rules;
+  RuleDispatch dispatch;  // the rules worth trying on a line
 };
 
 struct Tables {

@@ -1,5 +1,7 @@
 #include "parse/template.h"
 
+#include <bit>
+
 #include "parse/python_text.h"
 #include "parse/record_builder.h"
 #include "parse/tables.h"
@@ -31,13 +33,13 @@ std::string error_action_reason(const Rule& rule) {
   return "the rule's Error action was taken: " + rule.message;
 }
 
-// What a List value appends: nothing for no text, the groups of its own
-// regex matched on `text` alone, or `text` when the regex names no group or
-// does not match.
+// What a List value appends (and nothing for any other value): nothing for
+// no text, the groups of its own regex matched on `text` alone, or `text`
+// when the regex names no group or does not match.
 std::expected<ListItem, std::string> list_item(const Value& value,
                                                std::optional<std::string_view> text,
                                                MatchScratch& scratch) {
-  if (!text) return std::monostate{};
+  if (!text || !value.has(ValueOption::List)) return std::monostate{};
   if (!value.item_regex) return std::string(*text);
   const auto matched = scratch.match(*value.item_regex, *text);
   if (!matched) return std::unexpected(matched.error());
@@ -56,28 +58,39 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
   const Tables& tables = *tables_;
   const std::optional<std::string> repaired = repaired_utf8(input);
   if (repaired) input = *repaired;
-  const std::vector<std::string_view> lines = python_lines(input);
 
   MatchScratch scratch(tables.max_groups);
   RecordBuilder record(tables.values);
   ParseResult result;
   std::size_t state = tables.start;
   std::size_t number = 0;
-  for (const std::string_view line : lines) {
+  // The groups' texts of one match, read before a List's own match reuses the scratch.
+  std::vector<std::pair<std::size_t, std::optional<std::string_view>>> taken;
+  for (std::string_view rest = input; const auto next_line = next_python_line(rest);) {
+    const std::string_view line = *next_line;
     ++number;
     const auto failure = [&](const Rule& rule, std::string reason) {
       return std::unexpected(ParseError{rule.line, number, std::move(reason)});
     };
     bool read = false;
     std::size_t next = kSameState;
-    for (const Rule& rule : tables.states[state].rules) {
+    const State& current = tables.states[state];
+    const bool every = current.dispatch.all();
+    std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line);
+    for (std::size_t r = 0; r < current.rules.size(); ++r) {
+      if (!every) {
+        if (candidates == 0) break;
+        r = static_cast<std::size_t>(std::countr_zero(candidates));
+        candidates &= candidates - 1;
+      }
+      const Rule& rule = current.rules[r];
+      if (!has_prefix(rule.prefix, line)) continue;
       const auto matched = scratch.match(rule.regex, line);
       if (!matched) return failure(rule, matched.error());
       if (!*matched) continue;
       read = true;
-      // The groups' texts are read before any List match reuses the scratch.
       // A group that took no part unsets its value, as in the reference.
-      std::vector<std::pair<std::size_t, std::optional<std::string_view>>> taken;
+      taken.clear();
       for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
       for (const auto& [value, text] : taken) {
         auto item = list_item(tables.values[value], text, scratch);

@@ -138,10 +138,11 @@ std::expected<Action, std::string> read_action(std::string_view text) {
 
 class Reader {
  public:
-  explicit Reader(std::string_view text) : lines_(file_lines(text)) {}
+  explicit Reader(std::string_view text)
+      : lines_(file_lines(text)), text_needs_check_(repaired_utf8(text).has_value()) {}
 
   std::expected<Tables, TemplateError> run() {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
+    for (std::size_t i = 0; text_needs_check_ && i < lines_.size(); ++i) {
       if (!is_valid_utf8(lines_[i])) return std::unexpected(TemplateError{i + 1, "not valid utf-8"});
     }
     if (auto read = values(); !read) return std::unexpected(read.error());
@@ -183,6 +184,7 @@ class Reader {
     if (tokens.size() < 3) return fail(number, "a Value line is: Value [Options] Name (regex)");
     const bool has_options = !tokens[2].starts_with('(');
     Value value{.line = number};
+    std::vector<ValueOption> written;
     if (has_options) {
       for (const std::string_view option_name : split(tokens[1], ',')) {
         const auto option = value_option_named(option_name);
@@ -194,6 +196,7 @@ class Reader {
         const auto bit = static_cast<std::size_t>(*option);
         if (value.options.test(bit)) return fail(number, "option " + quoted(option_name) + " given twice");
         value.options.set(bit);
+        written.push_back(*option);
       }
     }
     const std::size_t name_at = has_options ? 2 : 1;
@@ -226,6 +229,7 @@ class Reader {
       tables_.max_groups = std::max(tables_.max_groups, alone->group_count());
       value.item_regex = std::move(*alone);
     }
+    value.hooks = hooks_for(written);
     tables_.values.push_back(std::move(value));
     return {};
   }
@@ -246,7 +250,7 @@ class Reader {
       for (const State& earlier : tables_.states) {
         if (earlier.name == name) return fail(next_, "state " + quoted(name) + " is declared twice");
       }
-      tables_.states.push_back(State{std::string(name), {}});
+      tables_.states.push_back(State{std::string(name), {}, {}});
       if (auto read = rules(); !read) return read;
     }
     return {};
@@ -254,16 +258,25 @@ class Reader {
 
   Step rules() {
     State& state = tables_.states.back();
+    const auto dispatch = [&] {
+      std::vector<LinePrefix> prefixes;
+      for (const Rule& rule : state.rules) prefixes.push_back(rule.prefix);
+      state.dispatch = RuleDispatch(prefixes);
+    };
     while (next_ < lines_.size()) {
       const std::string_view line = lines_[next_++];
       if (is_comment(line)) continue;
-      if (is_blank(line)) return {};
+      if (is_blank(line)) {
+        dispatch();
+        return {};
+      }
       if (state.name == "End" || state.name == "EOF")
         return fail(next_, "the " + state.name + " state must have no rules");
       if (!(line.starts_with("  ^") || line.starts_with(" ^") || line.starts_with("\t^")))
         return fail(next_, "a rule starts with one or two spaces or a tab, then ^");
       if (auto read = rule(python_strip(line), next_); !read) return read;
     }
+    dispatch();
     return {};
   }
 
@@ -307,6 +320,7 @@ class Reader {
       }
     }
     tables_.max_groups = std::max(tables_.max_groups, regex->group_count());
+    rule.prefix = regex->prefix();
     rule.regex = std::move(*regex);
     tables_.states.back().rules.push_back(std::move(rule));
     return {};
@@ -373,6 +387,7 @@ class Reader {
   }
 
   std::vector<std::string_view> lines_;
+  bool text_needs_check_;  // not well-formed UTF-8 somewhere: find the line
   std::size_t next_ = 0;
   Tables tables_;
   std::vector<Target> targets_;

@@ -23,6 +23,10 @@ using ValueOptions = std::bitset<kValueOptionCount>;
 struct Slot {
   std::optional<std::string> text;
   std::optional<std::vector<ListItem>> items;
+  // The reference's own value of a List is its last text until a save makes
+  // it the list: a check written before List sees the text, one after it
+  // the list. True from such a save until the next assignment or clearing.
+  bool list_is_value = false;
 
   // Unset: an empty List, or no text ("" is a text).
   bool unset() const { return items ? items->empty() : !text; }
@@ -42,12 +46,30 @@ struct OptionBehaviour {
   ValueOption option;
   std::string_view name;
   void (*on_assign)(const Assignment&);  // nullptr: nothing more to do
+  void (*on_save)(Slot&);                // nullptr: nothing to do as the record is saved
   bool (*allows_save)(const Slot&);      // nullptr: never stops a record
   bool kept_by_clear;                    // survives Clear and Record (not Clearall)
 };
 
 // A row per option, indexed by the option.
 const std::array<OptionBehaviour, kValueOptionCount>& option_behaviours();
+
+// What happens to one value as its record is saved, option by option in the
+// order the template wrote them (the order the reference applies them in).
+struct SaveStep {
+  void (*on_save)(Slot&);
+  bool (*allows_save)(const Slot&);
+};
+
+// The behaviours of one value's options, gathered once from the rows.
+struct ValueHooks {
+  std::vector<void (*)(const Assignment&)> on_assign;
+  std::vector<SaveStep> on_save;
+  bool kept_by_clear = false;
+};
+
+// `written`: the value's options in the template's order.
+ValueHooks hooks_for(const std::vector<ValueOption>& written);
 
 std::optional<ValueOption> value_option_named(std::string_view name);
 

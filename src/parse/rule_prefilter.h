@@ -1,0 +1,60 @@
+// What a line must begin with for a rule's regex to match it, read from the
+// regex itself, so that most rules are passed over without running PCRE2.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov::parse {
+
+struct LinePrefix {
+  enum class Blanks { None, Some, Any };  // none; \s+; \s*
+  Blanks blanks = Blanks::None;
+  std::string literal;      // what follows the blanks; empty: no condition
+  std::bitset<128> first;   // the ASCII bytes that may follow the blanks
+  bool known = false;       // false: anything may start a matching line
+};
+
+// The prefix every line that `pattern` (a rule's regex, in Python's dialect)
+// matches must have: ^, then \s+, \s* or nothing, then plain characters, or
+// else a first character of a known class (a literal, \d, \w, \S), looked
+// for inside leading groups too. Never a blank after blanks, so \s+ cannot
+// give any back. Conservative: unknown when the pattern holds an alternation
+// outside any group or a flag group, or begins otherwise.
+LinePrefix line_prefix(std::string_view pattern);
+
+// Whether `line` has the prefix (always, for an unknown one).
+bool has_prefix(const LinePrefix& prefix, std::string_view line);
+
+// The rules of one state that may match a line, found from the line's start
+// (its first byte after ASCII blanks, and whether blanks came before it);
+// each rule's own prefix then judges it. States of more than 64 rules try all.
+class RuleDispatch {
+ public:
+  RuleDispatch() = default;
+  explicit RuleDispatch(const std::vector<LinePrefix>& prefixes);
+
+  // Bit i set: rule i may match `line`.
+  std::uint64_t candidates(std::string_view line) const;
+
+  // Whether the state has too many rules for a mask: try every rule.
+  bool all() const { return all_; }
+
+ private:
+  static constexpr std::size_t kKeys = 128;
+  bool all_ = true;
+  std::uint64_t always_ = 0;  // rules that any line may match
+  std::uint64_t known_ = 0;   // the others: a byte above ASCII may be a blank, so they stay
+  // [0, kKeys): the line starts with this ASCII byte; [kKeys, 2 kKeys): with blanks, then this.
+  std::vector<std::uint64_t> keys_;
+};
+
+// Bytes of Python white space at the start of `line`, ASCII only: a byte above
+// ASCII stops the count (a caller treats what follows as unknown).
+std::size_t ascii_blanks(std::string_view line);
+
+}  // namespace ov::parse
