@@ -103,39 +103,48 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& at) 
   return cp;
 }
 
-bool is_valid_utf8(std::string_view text) {
+long utf8_sequence_at(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
-  while (p < end) {
-    const unsigned char lead = *p;
-    if (lead < 0x80) {
-      ++p;
+  const std::size_t size = text.size();
+  const unsigned char lead = p[0];
+  if (lead < 0x80) return 1;
+  // The allowed range of the second byte narrows for the leads whose
+  // sequences could otherwise be overlong, surrogates or too large.
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return -1;
+  }
+  std::size_t taken = 1;
+  for (; taken < length && taken < size; ++taken) {
+    const unsigned char byte = p[taken];
+    const bool fits = taken == 1 ? byte >= low && byte <= high : is_continuation(byte);
+    if (!fits) return -static_cast<long>(taken);
+  }
+  return taken == length ? static_cast<long>(length) : -static_cast<long>(taken);
+}
+
+bool is_valid_utf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
       continue;
     }
-    // The allowed range of the second byte narrows for the leads whose
-    // sequences could otherwise be overlong, surrogates or too large.
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (static_cast<std::size_t>(end - p) < length) return false;
-    if (p[1] < low || p[1] > high) return false;
-    for (std::size_t i = 2; i < length; ++i) {
-      if ((p[i] & 0xC0) != 0x80) return false;
-    }
-    p += length;
+    const long length = utf8_sequence_at(text.substr(i));
+    if (length < 0) return false;
+    i += static_cast<std::size_t>(length);
   }
   return true;
 }

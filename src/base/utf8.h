@@ -10,6 +10,11 @@ namespace ov {
 // surrogates, nothing above U+10FFFF, no truncated sequences.
 bool is_valid_utf8(std::string_view text);
 
+// The length of the well-formed sequence that opens `text`, or, negated, the
+// length of the maximal ill-formed subpart there (at least 1), as decoders
+// that replace bad bytes with U+FFFD count them. Requires a non-empty text.
+long utf8_sequence_at(std::string_view text);
+
 // Decodes the code point that starts at `at` and moves `at` past it; an
 // ill-formed sequence (overlong, surrogate, truncated, stray byte) gives
 // nothing and moves `at` one byte on. Requires at < text.size().

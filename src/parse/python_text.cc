@@ -41,38 +41,6 @@ char32_t decode(std::string_view bytes) {
   return cp;
 }
 
-// Length of the well-formed sequence at the start of `text`, or, negated,
-// the length of the maximal ill-formed subpart there (at least 1).
-long sequence_at(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t size = text.size();
-  const unsigned char lead = p[0];
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return -1;
-  }
-  std::size_t taken = 1;
-  for (; taken < length && taken < size; ++taken) {
-    const unsigned char byte = p[taken];
-    const bool fits = taken == 1 ? byte >= low && byte <= high : is_continuation(byte);
-    if (!fits) return -static_cast<long>(taken);
-  }
-  return taken == length ? static_cast<long>(length) : -static_cast<long>(taken);
-}
-
 // Length of the line break at the start of `text`, or 0.
 std::size_t break_at(std::string_view text) {
   switch (static_cast<unsigned char>(text[0])) {
@@ -126,7 +94,7 @@ bool all_ascii(std::string_view text) {
 }
 
 std::size_t leading_python_space(std::string_view text) {
-  const long length = sequence_at(text);
+  const long length = utf8_sequence_at(text);
   if (length < 0) return 0;
   const auto n = static_cast<std::size_t>(length);
   return is_python_space(decode(text.substr(0, n))) ? n : 0;
@@ -148,7 +116,7 @@ std::size_t trailing_python_space(std::string_view text) {
   while (start > 0 && text.size() - start < 4 && is_continuation(static_cast<unsigned char>(text[start])))
     --start;
   const std::string_view last = text.substr(start);
-  if (sequence_at(last) != static_cast<long>(last.size())) return 0;
+  if (utf8_sequence_at(last) != static_cast<long>(last.size())) return 0;
   return is_python_space(decode(last)) ? last.size() : 0;
 }
 
@@ -173,7 +141,7 @@ std::optional<std::string> repaired_utf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 16);
   while (!text.empty()) {
-    const long length = sequence_at(text);
+    const long length = utf8_sequence_at(text);
     if (length > 0) {
       out.append(text.substr(0, static_cast<std::size_t>(length)));
       text.remove_prefix(static_cast<std::size_t>(length));
