@@ -34,6 +34,14 @@ TEST(JsonMap, AnswerShapesAndRefusals) {
   EXPECT_EQ(raw_records_json(map->header(), one->records),
             Json::parse(R"([{"interfaces": ["1", "2"]}])"));
   EXPECT_EQ(map->parse("[]")->records.size(), 0u);
+  // "*" goes through an object's members and an array's elements, in order.
+  const auto every = JsonMap::compile(R"({"records": "ports.*.lldp", "fields": {"name": "n"}})");
+  ASSERT_TRUE(every);
+  const auto members = every->parse(R"({"ports": {"1": {"lldp": {"n": "a"}}, "2": {},
+                                                  "3": {"lldp": [{"n": "b"}, {"n": "c"}]}}})");
+  ASSERT_TRUE(members);
+  EXPECT_EQ(raw_records_json(every->header(), members->records),
+            Json::parse(R"([{"name": "a"}, {"name": "b"}, {"name": "c"}])"));
   EXPECT_EQ(map->parse("not json").error(), "the answer is not JSON");
   const std::pair<std::string, std::string> bad[] = {
       {"[]", "a map is a JSON object"},

@@ -1,7 +1,11 @@
 #include "reading/json_map.h"
 
+#include <span>
+
 namespace ov::reading {
 namespace {
+
+constexpr std::string_view kEvery = "*";
 
 // "a.b.c" as its keys; "" as none.
 std::vector<std::string> keys_of(std::string_view dotted) {
@@ -41,16 +45,32 @@ parse::Field raw_value(const Json* value) {
   return items;
 }
 
-// The items at `path`: an array's elements, or a lone object.
-std::vector<const Json*> items_at(const Json& value, const std::vector<std::string>& keys) {
-  const Json* found = at(value, keys);
-  std::vector<const Json*> items;
-  if (found == nullptr || found->is_null()) return items;
-  if (found->is_array()) {
-    for (const Json& item : *found) items.push_back(&item);
-  } else {
-    items.push_back(found);
+// The items at `keys` under `node`, in document order: an array's elements,
+// or a lone object. A "*" step goes through every member of an object or
+// every element of an array.
+void collect(const Json& node, std::span<const std::string> keys, std::vector<const Json*>& out) {
+  if (keys.empty()) {
+    if (node.is_array()) {
+      for (const Json& item : node) out.push_back(&item);
+    } else if (node.is_object()) {
+      out.push_back(&node);
+    }
+    return;
   }
+  if (keys.front() == kEvery) {
+    if (node.is_array() || node.is_object()) {
+      for (const Json& member : node) collect(member, keys.subspan(1), out);
+    }
+    return;
+  }
+  if (!node.is_object()) return;
+  const auto found = node.find(keys.front());
+  if (found != node.end()) collect(*found, keys.subspan(1), out);
+}
+
+std::vector<const Json*> items_at(const Json& value, const std::vector<std::string>& keys) {
+  std::vector<const Json*> items;
+  collect(value, keys, items);
   return items;
 }
 

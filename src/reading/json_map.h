@@ -8,7 +8,8 @@
 //    "fields": {"mac": "mac", "vlan": "vlan"},    field (or field__minutes) to a path in an item
 //    "lists": {"members": {"records": "ports",    a list of records: its items within an item,
 //                          "fields": {"interface": "portId"}}}}   and their subfields
-// A string is taken as it is, a number as its JSON text, true and false as
+// A "*" step of an items path goes through every member of an object or
+// every element of an array ("ports.*.lldp"). A string is taken as it is, a number as its JSON text, true and false as
 // "true" and "false", an array of scalars as a List's items, null as nothing.
 // An answer that is an array is its own items; a lone object, one item.
 #pragma once

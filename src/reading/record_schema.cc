@@ -20,6 +20,7 @@ constexpr Word kYesWords[] = {
 constexpr Word kLinkWords[] = {
     {"up", "true"},           {"connected", "true"},         {"down", "false"},
     {"notconnect", "false"},  {"disabled", "false"},         {"err-disabled", "false"},
+    {"disconnected", "false"},
     {"administratively down", "false"}, {"lowerlayerdown", "false"}, {"notpresent", "false"},
 };
 constexpr Word kEnabledWords[] = {
