@@ -7,6 +7,7 @@ import tempfile
 import threading
 import time
 import unittest
+import warnings
 
 import orvane_vantrel as ov
 from fixtures import LAB_COMMANDS, Directory, GnmiPort, vendor_file
@@ -88,6 +89,19 @@ class SameDocumentsAsTheTool(unittest.TestCase):
 
 
 class Refusals(unittest.TestCase):
+    def test_a_settings_name_no_text_uses_is_a_user_warning(self):
+        mac = (None, "cisco_ios", "16.12.4", "MAC_TABLE")
+        with warnings.catch_warnings(record=True) as caught:
+            warnings.simplefilter("always")
+            document = ov.lookup(*mac, settings={"bogus": "1"})
+        self.assertEqual(document, ov.lookup(*mac))
+        self.assertEqual([(w.category, str(w.message)) for w in caught],
+                         [(UserWarning, "settings: bogus is not a placeholder of the text")])
+        with warnings.catch_warnings():
+            warnings.simplefilter("error")
+            with self.assertRaises(UserWarning):
+                ov.show(*mac, settings={"bogus": "1"})
+
     def test_each_refusal_and_its_exception(self):
         catalog = ov.Catalog.load_bundled()
         rows = [
@@ -102,6 +116,9 @@ class Refusals(unittest.TestCase):
              "no value for {interface}"),
             (lambda: ov.lookup(catalog, "eos", "4.22", "VERSION", settings={"a b": "x"}),
              ValueError, "not a placeholder name: 'a b' (a name such as interface)"),
+            (lambda: ov.table(catalog, "eos", "4.22", settings={"x": "a\rb"}), ValueError,
+             "value of {x} holds a control character (a line break would start another "
+             "command)"),
             (lambda: ov.expand_targets(["127.0.0.1", "", "10.0.0.0/8"]), ValueError,
              "line 3: target '10.0.0.0/8': networks larger than /16 are refused"),
             (lambda: ov.check("/nonexistent/vendor-files"), ValueError,

@@ -119,6 +119,11 @@ class Vantrel(unittest.TestCase):
             (["table", "eos", "switch-x"], "vantrel: invalid firmware version 'switch-x'"),
             (["lookup", "--dir", "d", "--extra-dir", "e", "eos", "4.22", "VERSION"],
              "vantrel: --dir excludes --extra-dir (see --help)"),
+            # Not cisco_iosxe nor cisco_ios: another operating system.
+            (["lookup", "cisco_iosxr", "7.0", "VERSION"], "vantrel: unknown vendor: cisco_iosxr"),
+            (["show", "cisco_ios", "16.12.4", "PORT_SHUTDOWN", "--set", "interface=Gi1\nreload"],
+             "vantrel: value of {interface} holds a control character (a line break would "
+             "start another command)"),
         ]
         for args, message in rows:
             with self.subTest(args=args):
@@ -133,6 +138,10 @@ class Vantrel(unittest.TestCase):
         self.assertEqual(vantrel("--version").stdout, "vantrel 0.2.0\n")
         self.assertIn("junos" + " " * 11 + "juniper_junos",
                       vantrel("vendors", "--aliases").stdout.splitlines())
+        # Only the aliases of the catalog read: none for a lone vendor of another name.
+        with Directory({"lab.yaml": LAB}) as lab:
+            result = vantrel("vendors", "--aliases", "--dir", lab)
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (OK, "", ""))
         with open("/dev/full", "w") as full:
             result = vantrel("vendors", stdout=full)
         self.assertEqual((result.returncode, result.stderr),
@@ -268,7 +277,7 @@ class Vantrel(unittest.TestCase):
         self.assertEqual((whole.returncode, json.loads(whole.stdout)), (OK, {
             "vendor": "lab", "firmware": "v2.5", "firmware_used": "2.5", "command": "ARP_TABLE",
             "status": "text", "applies_to": ">=2.0", "cli": "show arp mgmt",
-            "placeholders": ["vrf"], "sample_output": "10.0.0.1  aa\n",
+            "placeholders": ["vrf"], "reason": None, "sample_output": "10.0.0.1  aa\n",
             "parser_notes": "one row a host", "config_required": None, "notes": None,
             "unverified": True, "description": "Address table.",
             "alternatives": dict(nulls, gnmi={"path": "/arp", "firmware_required": None},
@@ -284,8 +293,9 @@ class Vantrel(unittest.TestCase):
         # Without text: what there is, the reason whole under --json, one line on stderr.
         document = json.loads(refused.stdout)
         self.assertEqual((refused.returncode, document["status"], document["cli"],
-                          document["notes"], document["alternatives"]),
-                         (NEGATIVE, "not_supported", None, "No civic\nlocation.\n", nulls))
+                          document["notes"], document["alternatives"], document["reason"]),
+                         (NEGATIVE, "not_supported", None, "No civic\nlocation.\n", nulls,
+                          "CivicLocation is not supported on lab: No civic\nlocation.\n"))
         self.assertEqual((refused_text.returncode, refused_text.stderr),
                          (NEGATIVE, "vantrel: CivicLocation is not supported on lab: "
                                     "No civic location.\n"))
@@ -303,6 +313,20 @@ class Vantrel(unittest.TestCase):
         # The JSON braces of the body are text; only {vlan_id} is filled.
         self.assertEqual(vantrel(*port, "--set", "vlan_id=10").stdout,
                          'PUT /devices/Q/switch/ports/3  body: {"type": "access", "vlan": 10}\n')
+        # A name the text does not use: a warning, the output unchanged, even under --json.
+        mac = ["meraki_ms", "switch-15-21", "MAC_TABLE", "--set", "serial=Q", "--set",
+               "macTableId=7"]
+        plain = vantrel("lookup", *mac, "--json")
+        for args, scope in [(["lookup", *mac], "the text"), (["lookup", *mac, "--json"], "the text"),
+                            (["table", "lab", "3.5", "--extra-dir", "$LAB", "--set",
+                              "interface=e1"], "any text of the table")]:
+            with self.subTest(args=args), Directory({"lab.yaml": vendor_file(
+                    "lab", arp_block("cli: show arp {interface}"))}) as lab:
+                result = vantrel(*[a.replace("$LAB", lab) for a in args], "--set", "bogus=1")
+                self.assertEqual((result.returncode, result.stderr), (OK, (
+                    "vantrel: warning: --set bogus is not a placeholder of %s\n" % scope)))
+                if "--json" in args:
+                    self.assertEqual(result.stdout, plain.stdout)
         replaced = {"eos.yaml": vendor_file("arista_eos", arp_block("cli: show arp here")),
                     "lab.yaml": LAB}
         with Directory(replaced) as path:

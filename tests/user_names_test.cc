@@ -4,9 +4,20 @@
 
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace ov {
 namespace {
+
+Catalog catalog_of(std::initializer_list<const char*> vendors) {
+  Catalog catalog;
+  for (const char* name : vendors) {
+    VendorFile file;
+    file.vendor = name;
+    catalog.insert(std::move(file));
+  }
+  return catalog;
+}
 
 TEST(FirmwareToLookUp, DevicesReportsBecomeTheVersionTheLookupReads) {
   const std::pair<std::string_view, std::string_view> rows[] = {
@@ -80,9 +91,36 @@ TEST(DidYouMean, NamesTheClosestWithinTwoEdits) {
       {"cisco_iox", " (did you mean cisco_ios?)"},
       {"cisco_xos", " (did you mean cisco_ios or cisco_nxos?)"},  // equally close
       {"cisco", ""},                                              // too far from both
+      {"eos", ""},                                                // never the name refused itself
       {"", ""},
   };
   for (const auto& [given, suggestion] : rows) EXPECT_EQ(did_you_mean(given, names), suggestion);
+}
+
+TEST(CatalogAliases, OnlyThoseWhoseVendorIsLoadedAndNotHidden) {
+  const Catalog catalog = catalog_of({"cisco_ios", "juniper", "juniper_junos"});
+  std::vector<std::string_view> aliases;
+  for (const VendorAlias& alias : catalog_aliases(catalog)) aliases.push_back(alias.alias);
+  EXPECT_EQ(aliases, (std::vector<std::string_view>{"cisco_xe", "cisco_iosxe", "ios", "junos"}));
+}
+
+TEST(VendorSuggestion, NeitherAliasesOfAbsentVendorsNorAnotherOperatingSystem) {
+  const Catalog catalog = catalog_of({"cisco_ios", "cisco_nxos", "juniper"});
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      // eos and junos name vendors not loaded; ios and nxos are other systems.
+      {"eos", ""},
+      {"junoss", ""},
+      {"cisco_iosxr", ""},
+      {"cisco-IOSXR", ""},
+      {"cisco_iox", " (did you mean cisco_ios?)"},
+      {"Cisco_NXOS", " (did you mean cisco_nxos?)"},
+      {"nxos_sh", " (did you mean nxos_ssh?)"},
+      // The vendor juniper hides the alias of its name: offered once.
+      {"junipr", " (did you mean juniper?)"},
+  };
+  for (const auto& [given, suggestion] : rows) {
+    EXPECT_EQ(vendor_suggestion(catalog, given), suggestion) << given;
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ class LookupDocument(TypedDict):
     applies_to: str | None
     cli: str | None
     placeholders: list[str]
+    reason: str | None
 
 @type_check_only
 class Alternatives(TypedDict):

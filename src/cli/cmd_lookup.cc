@@ -26,7 +26,7 @@ Exit run_lookup(const LookupOptions& options) {
 void wire_lookup(CLI::App& app, LookupOptions& options) {
   add_lookup_options(app, options,
                      "one JSON object: vendor, firmware, firmware_used, command, status,\n"
-                     "applies_to, cli and placeholders; a failure is {\"error\": ...}");
+                     "applies_to, cli, placeholders and reason; a failure is {\"error\": ...}");
 }
 
 constexpr std::array<ExitMeaning, 4> kExits{{

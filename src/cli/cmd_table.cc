@@ -63,6 +63,7 @@ Exit run_table(const TableOptions& options) {
   const auto answer =
       answer_table(*catalog, options.vendor, options.firmware, options.exact_firmware, *settings);
   if (!answer) return fail(answer.error());
+  warn_unused_settings(answer->unused_settings, UnusedScope::Table);
   if (options.json) {
     write_line(json_text(table_document(*answer), 2));
   } else {

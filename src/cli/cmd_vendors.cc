@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "cli/catalog_source.h"
 #include "cli/output.h"
@@ -20,16 +21,17 @@ struct VendorsOptions {
   bool json = false;
 };
 
-// The alias table: "ALIAS  VENDOR", the vendors in a column, or a JSON list
-// of {"alias", "vendor"}.
-Exit print_aliases(bool json) {
+// The aliases the catalog gives effect to: "ALIAS  VENDOR", the vendors in a
+// column, or a JSON list of {"alias", "vendor"}.
+Exit print_aliases(const Catalog& catalog, bool json) {
   if (json) {
-    write_line(json_text(aliases_json(), 2));
+    write_line(json_text(aliases_json(catalog), 2));
     return Exit::Ok;
   }
+  const std::vector<VendorAlias> aliases = catalog_aliases(catalog);
   std::size_t width = 0;
-  for (const VendorAlias& row : kVendorAliases) width = std::max(width, row.alias.size());
-  for (const VendorAlias& row : kVendorAliases) {
+  for (const VendorAlias& row : aliases) width = std::max(width, row.alias.size());
+  for (const VendorAlias& row : aliases) {
     std::string line(row.alias);
     line.resize(width + 2, ' ');
     write_line(line.append(row.vendor));
@@ -38,9 +40,9 @@ Exit print_aliases(bool json) {
 }
 
 Exit print_vendors(const VendorsOptions& options) {
-  if (options.aliases) return print_aliases(options.json);
   const auto catalog = load_catalog(options.source);
   if (!catalog) return fail(catalog.error());
+  if (options.aliases) return print_aliases(*catalog, options.json);
   if (!options.json) {
     for (const VendorFile& file : catalog->files()) write_line(file.vendor);
     return Exit::Ok;
@@ -59,7 +61,7 @@ void wire_vendors(CLI::App& app, VendorsOptions& options) {
   add_catalog_options(app, options.source);
   app.add_flag("--aliases", options.aliases,
                "list instead the other names that lookup and table take for a vendor\n"
-               "(an alias never hides a vendor of its own name in the catalog)");
+               "of the catalog (an alias never hides a vendor of its own name)");
   app.add_flag("--json", options.json,
                "a JSON list of vendor, display_name, manufacturer, product_family and\n"
                "commands (how many blocks); with --aliases, of alias and vendor");

@@ -21,7 +21,9 @@ void add_exact_firmware_flag(CLI::App& app, bool& exact) {
 void add_set_option(CLI::App& app, std::vector<std::string>& arguments) {
   app.add_option("--set", arguments,
                  "fill the placeholder {NAME} with VALUE (repeatable); with any --set, a\n"
-                 "placeholder left without a value is an error")
+                 "placeholder left without a value is an error, a NAME the text does not\n"
+                 "use a warning; a VALUE with a control character (a line break) is\n"
+                 "refused; inside a JSON string of a body VALUE is JSON-escaped")
       ->type_name("NAME=VALUE")
       ->allow_extra_args(false);
 }
@@ -41,6 +43,10 @@ std::expected<Settings, Failure> read_settings(const std::vector<std::string>& a
     }
   }
   return settings;
+}
+
+void warn_unused_settings(const std::vector<std::string>& names, UnusedScope scope) {
+  for (const std::string& name : names) warn("--set " + unused_setting_message(name, scope));
 }
 
 void add_target_options(CLI::App& app, TargetOptions& options) {

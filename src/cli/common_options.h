@@ -27,6 +27,8 @@ void add_exact_firmware_flag(CLI::App& app, bool& exact);
 // is refused naming it.
 void add_set_option(CLI::App& app, std::vector<std::string>& arguments);
 std::expected<Settings, Failure> read_settings(const std::vector<std::string>& arguments);
+// "warning: --set NAME is not a placeholder of the text" for each name.
+void warn_unused_settings(const std::vector<std::string>& names, UnusedScope scope);
 
 // HOST... and -T/--targets FILE (repeatable, "-" for standard input).
 struct TargetOptions {

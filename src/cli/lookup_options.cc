@@ -52,6 +52,7 @@ Exit answer_lookup_options(const LookupOptions& options,
                           options.exact_firmware};
   const auto answer = answer_lookup(*catalog, query, *settings);
   if (!answer) return fail(answer.error());
+  warn_unused_settings(answer->unused_settings, UnusedScope::Text);
   return print(*answer);
 }
 

@@ -43,6 +43,8 @@ void write_error_line(std::string_view message) {
 
 }  // namespace
 
+void warn(std::string_view message) { write_error_line("warning: " + std::string(message)); }
+
 Exit fail(Exit status, std::string_view message) {
   if (json_failures) {
     const Json error{{"message", message}, {"exit_status", code(status)}};

@@ -27,6 +27,10 @@ Exit fail(Exit status, std::string_view message);
 // "--timeout: ") goes before the message.
 Exit fail(const Failure& failure, std::string_view context = {});
 
+// Prints "vantrel: warning: " + message on stderr, on one line, under --json
+// too: a warning changes neither the document nor the exit status.
+void warn(std::string_view message);
+
 // For --json: from now on a failure is a JSON document on stdout.
 void failures_as_json();
 

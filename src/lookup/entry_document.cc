@@ -129,7 +129,8 @@ Json lookup_document(const LookupAnswer& answer) {
           {"status", outcome_name(outcome.status)},
           {"applies_to", entry != nullptr ? Json(entry->applies_to) : Json(nullptr)},
           {"cli", text ? Json(answer.cli) : Json(nullptr)},
-          {"placeholders", text ? placeholder_names(entry->cli) : std::vector<std::string>{}}};
+          {"placeholders", text ? placeholder_names(entry->cli) : std::vector<std::string>{}},
+          {"reason", text ? Json(nullptr) : Json(outcome.reason)}};
 }
 
 Json show_document(const LookupAnswer& answer) {

@@ -19,7 +19,9 @@ Json record_json(const R& record);
 Json alternatives_json(const ProtocolAlternatives& alternatives);
 
 // vendor, firmware, firmware_used, command, status, applies_to, cli (Text
-// only: the text to send), placeholders (those of the stored text).
+// only: the text to send), placeholders (those of the stored text), and last,
+// so that readers of the older keys keep their order, reason (otherwise:
+// why there is no text, as a table row has it).
 Json lookup_document(const LookupAnswer& answer);
 
 // lookup_document, then sample_output, parser_notes, config_required, notes,

@@ -9,11 +9,19 @@ namespace ov {
 namespace {
 
 // Each text with its placeholders filled, or the names left without a value
-// over all of them.
+// over all of them; the names no text uses are noted.
 std::expected<void, Failure> fill_texts(const Settings& settings, TableAnswer& answer) {
+  if (settings.empty()) return {};
+  std::vector<std::string_view> stored;
+  for (std::size_t i = 0; i < answer.outcomes.size(); ++i) {
+    if (answer.outcomes[i].status == LookupStatus::Text) {
+      stored.push_back(answer.outcomes[i].entry->cli);
+    }
+  }
+  answer.unused_settings = settings.unused_in(stored);
   std::vector<std::string> missing;
   for (std::size_t i = 0; i < answer.outcomes.size(); ++i) {
-    if (settings.empty() || answer.outcomes[i].status != LookupStatus::Text) continue;
+    if (answer.outcomes[i].status != LookupStatus::Text) continue;
     auto filled = settings.fill(answer.texts[i]);
     if (filled) {
       answer.texts[i] = std::move(*filled);

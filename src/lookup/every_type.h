@@ -24,6 +24,8 @@ struct TableAnswer {
   // or the reason there is none.
   std::vector<std::string> texts;
   std::size_t malformed = 0;  // how many are InvalidRange
+  // The names given values that no stored text of the table uses.
+  std::vector<std::string> unused_settings;
 };
 
 // Refuses (Usage) an unknown vendor, with the closest names, and a firmware

@@ -7,9 +7,48 @@
 namespace ov {
 namespace {
 
-// Calls on_text(run) and on_placeholder(name) for the parts of `text`, in order.
+// Where a reading of a text stands with respect to its JSON bodies (see the
+// header): fed every run of text between placeholders, in order.
+class JsonBodies {
+ public:
+  void read(std::string_view run) {
+    for (const char c : run) {
+      if (in_string_) {
+        if (escaped_) {
+          escaped_ = false;
+        } else if (c == '\\') {
+          escaped_ = true;
+        } else if (c == '"') {
+          in_string_ = false;
+        }
+      } else if (c == '{') {
+        ++depth_;
+      } else if (c == '}') {
+        if (depth_ > 0) --depth_;
+      } else if (c == '"' && depth_ > 0) {
+        in_string_ = true;
+      }
+    }
+  }
+
+  // Inside a string of a body: a string is only ever opened inside one.
+  bool in_string() const { return in_string_; }
+
+ private:
+  std::size_t depth_ = 0;
+  bool in_string_ = false;
+  bool escaped_ = false;
+};
+
+// Calls on_text(run) and on_placeholder(name, in_json_string) for the parts
+// of `text`, in order.
 template <class OnText, class OnPlaceholder>
 void split(std::string_view text, OnText on_text, OnPlaceholder on_placeholder) {
+  JsonBodies bodies;
+  const auto text_run = [&](std::string_view run) {
+    bodies.read(run);
+    on_text(run);
+  };
   std::size_t done = 0;
   for (std::size_t open = text.find('{'); open != std::string_view::npos;
        open = text.find('{', open + 1)) {
@@ -17,16 +56,34 @@ void split(std::string_view text, OnText on_text, OnPlaceholder on_placeholder) 
     if (close == std::string_view::npos) break;
     const std::string_view name = text.substr(open + 1, close - open - 1);
     if (!is_placeholder_name(name)) continue;
-    on_text(text.substr(done, open - done));
-    on_placeholder(name);
+    text_run(text.substr(done, open - done));
+    on_placeholder(name, bodies.in_string());
     done = close + 1;
     open = close;
   }
-  on_text(text.substr(done));
+  text_run(text.substr(done));
 }
 
 void add_once(std::vector<std::string>& names, std::string_view name) {
   if (std::ranges::find(names, name) == names.end()) names.emplace_back(name);
+}
+
+// C0 controls and DEL.
+bool is_control(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7f;
+}
+
+// `value` as the inside of a JSON string. Control characters never get here:
+// Settings::set refuses them.
+std::string json_escaped(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (const char c : value) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
 }
 
 }  // namespace
@@ -40,7 +97,7 @@ bool is_placeholder_name(std::string_view name) {
 std::vector<std::string> placeholder_names(std::string_view text) {
   std::vector<std::string> names;
   split(
-      text, [](std::string_view) {}, [&](std::string_view name) { add_once(names, name); });
+      text, [](std::string_view) {}, [&](std::string_view name, bool) { add_once(names, name); });
   return names;
 }
 
@@ -48,6 +105,11 @@ std::expected<void, Failure> Settings::set(std::string_view name, std::string va
   if (!is_placeholder_name(name)) {
     return std::unexpected(usage_failure("not a placeholder name: '" + std::string(name) +
                                          "' (a name such as interface)"));
+  }
+  if (std::ranges::any_of(value, is_control)) {
+    return std::unexpected(usage_failure("value of {" + std::string(name) +
+                                         "} holds a control character (a line break would "
+                                         "start another command)"));
   }
   auto known =
       std::ranges::find(values_, name, [](const auto& v) -> const auto& { return v.first; });
@@ -71,15 +133,27 @@ std::expected<std::string, std::vector<std::string>> Settings::fill(std::string_
   std::vector<std::string> missing;
   split(
       text, [&](std::string_view run) { out += run; },
-      [&](std::string_view name) {
+      [&](std::string_view name, bool in_json_string) {
         if (const std::string* value = find(name)) {
-          out += *value;
+          out += in_json_string ? json_escaped(*value) : *value;
         } else {
           add_once(missing, name);
         }
       });
   if (!missing.empty()) return std::unexpected(std::move(missing));
   return out;
+}
+
+std::vector<std::string> Settings::unused_in(std::span<const std::string_view> texts) const {
+  std::vector<std::string> used;
+  for (const std::string_view text : texts) {
+    for (const std::string& name : placeholder_names(text)) add_once(used, name);
+  }
+  std::vector<std::string> unused;
+  for (const auto& [name, value] : values_) {
+    if (std::ranges::find(used, name) == used.end()) unused.push_back(name);
+  }
+  return unused;
 }
 
 Failure missing_placeholders(std::vector<std::string> names) {
@@ -89,6 +163,11 @@ Failure missing_placeholders(std::vector<std::string> names) {
     list += "{" + names[i] + "}";
   }
   return {FailureKind::MissingValue, "no value for " + list, std::move(names)};
+}
+
+std::string unused_setting_message(std::string_view name, UnusedScope scope) {
+  return std::string(name) + " is not a placeholder of " +
+         (scope == UnusedScope::Text ? "the text" : "any text of the table");
 }
 
 }  // namespace ov

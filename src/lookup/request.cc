@@ -24,16 +24,21 @@ std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const
     return std::unexpected(usage_failure(outcome.reason));
   }
   std::string cli;
+  std::vector<std::string> unused;
   if (outcome.status == LookupStatus::Text) {
     cli = outcome.entry->cli;
     if (!settings.empty()) {
       auto filled = settings.fill(cli);
       if (!filled) return std::unexpected(missing_placeholders(std::move(filled.error())));
+      const std::string_view stored[] = {outcome.entry->cli};
+      unused = settings.unused_in(stored);
       cli = std::move(*filled);
     }
   }
-  return LookupAnswer{std::move(key.vendor),  std::string(query.firmware), std::move(key.firmware),
-                      *command,               std::move(outcome),          std::move(cli)};
+  return LookupAnswer{std::move(key.vendor),   std::string(query.firmware),
+                      std::move(key.firmware), *command,
+                      std::move(outcome),      std::move(cli),
+                      std::move(unused)};
 }
 
 }  // namespace ov

@@ -7,6 +7,7 @@
 #include <expected>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/failure.h"
 #include "catalog/catalog.h"
@@ -31,6 +32,8 @@ struct LookupAnswer {
   CommandType command;
   LookupOutcome outcome;
   std::string cli;  // Text only: the stored text, its placeholders filled when values were given
+  // Text only: the names given values that the stored text does not use.
+  std::vector<std::string> unused_settings;
 };
 
 // Refuses (Usage) an unknown command type or vendor, with the closest names,

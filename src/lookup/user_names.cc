@@ -56,6 +56,7 @@ class Suggestions {
   explicit Suggestions(std::string_view given) : given_(given) {}
 
   void consider(std::string_view name) {
+    if (name == given_) return;
     const std::size_t distance = edit_distance(given_, name);
     if (distance > kMostEdits) return;
     if (distance < best_) closest_.clear();
@@ -85,6 +86,23 @@ class Suggestions {
   std::vector<std::string_view> closest_;
 };
 
+// The operating system `name` speaks of (see vendor_suggestion), or empty.
+std::string_view operating_system(std::string_view name) {
+  const auto is_token_char = [](char c) { return is_ascii_alpha(c) || is_ascii_digit(c); };
+  std::size_t at = 0;
+  while (at < name.size()) {
+    while (at < name.size() && !is_token_char(name[at])) ++at;
+    std::size_t end = at;
+    while (end < name.size() && is_token_char(name[end])) ++end;
+    const std::string_view token = name.substr(at, end - at);
+    for (const OperatingSystemToken& known : kOperatingSystems) {
+      if (equals_ignoring_ascii_case(token, known.token)) return known.system;
+    }
+    at = end;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string did_you_mean(std::string_view given, std::span<const std::string_view> names) {
@@ -101,9 +119,24 @@ std::string command_type_suggestion(std::string_view given) {
 
 std::string vendor_suggestion(const Catalog& catalog, std::string_view given) {
   Suggestions suggestions(given);
-  for (const VendorFile& file : catalog.files()) suggestions.consider(file.vendor);
-  for (const VendorAlias& alias : kVendorAliases) suggestions.consider(alias.alias);
+  const std::string_view system = operating_system(given);
+  const auto consider = [&](std::string_view name) {
+    const std::string_view other = operating_system(name);
+    if (system.empty() || other.empty() || system == other) suggestions.consider(name);
+  };
+  for (const VendorFile& file : catalog.files()) consider(file.vendor);
+  for (const VendorAlias& alias : catalog_aliases(catalog)) consider(alias.alias);
   return suggestions.text();
+}
+
+std::vector<VendorAlias> catalog_aliases(const Catalog& catalog) {
+  std::vector<VendorAlias> aliases;
+  for (const VendorAlias& alias : kVendorAliases) {
+    if (catalog.find(alias.vendor) != nullptr && catalog.find(alias.alias) == nullptr) {
+      aliases.push_back(alias);
+    }
+  }
+  return aliases;
 }
 
 std::string_view catalog_vendor(const Catalog& catalog, std::string_view name) {

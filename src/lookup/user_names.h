@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog.h"
 
@@ -33,6 +34,10 @@ inline constexpr std::array<VendorAlias, 14> kVendorAliases{{
     {"meraki", "meraki_ms"},
 }};
 
+// The aliases that `catalog` gives effect to, in table order: those whose
+// vendor it has, and which no vendor of the alias's own name hides.
+std::vector<VendorAlias> catalog_aliases(const Catalog& catalog);
+
 // The catalog's identifier for `name`: the name itself when the catalog has
 // such a vendor (an alias never hides one), else its alias's vendor when the
 // catalog has that, else the name unchanged.
@@ -58,11 +63,35 @@ LookupKey lookup_key(const Catalog& catalog, std::string_view vendor, std::strin
 
 // " (did you mean A?)", " (did you mean A or B?)": the names closest to
 // `given`, ignoring ASCII case, at most two edits away; empty when none is.
+// `given` itself is never suggested: it was refused as it is.
 std::string did_you_mean(std::string_view given, std::span<const std::string_view> names);
 
-// did_you_mean over the command types' YAML names, and over the catalog's
-// vendors and the aliases.
+// did_you_mean over the command types' YAML names.
 std::string command_type_suggestion(std::string_view given);
+
+// did_you_mean over the catalog's vendors and catalog_aliases, leaving out
+// the names of another operating system than the one `given` names: each
+// name's system is that of its first token (the name cut at anything but
+// ASCII letters and digits, case ignored) that kOperatingSystems knows, and
+// two names that both have one, and not the same, are never suggested for
+// each other (cisco_iosxr is not offered cisco_iosxe, nor ios eos).
 std::string vendor_suggestion(const Catalog& catalog, std::string_view given);
+
+// A token of a vendor name that names an operating system, and that system:
+// the tokens of one system follow the alias table (xe and iosxe are cisco_ios).
+struct OperatingSystemToken {
+  std::string_view token;
+  std::string_view system;
+};
+
+inline constexpr std::array<OperatingSystemToken, 20> kOperatingSystems{{
+    {"ios", "ios"},     {"iosxe", "ios"},         {"xe", "ios"},
+    {"iosxr", "iosxr"}, {"xr", "iosxr"},          {"nxos", "nxos"},
+    {"asa", "asa"},     {"eos", "eos"},           {"junos", "junos"},
+    {"aoscx", "aoscx"}, {"procurve", "procurve"}, {"osswitch", "procurve"},
+    {"panos", "panos"}, {"fortios", "fortios"},   {"routeros", "routeros"},
+    {"vyos", "vyos"},   {"sros", "sros"},         {"comware", "comware"},
+    {"exos", "exos"},   {"sonic", "sonic"},
+}};
 
 }  // namespace ov

@@ -25,6 +25,16 @@
 namespace ov::py {
 namespace {
 
+// A UserWarning for each settings name no placeholder takes; false when the
+// warnings filter turned one into an exception, which is then pending.
+bool warn_unused_settings(const std::vector<std::string>& names, UnusedScope scope) {
+  for (const std::string& name : names) {
+    const std::string message = "settings: " + unused_setting_message(name, scope);
+    if (PyErr_WarnEx(PyExc_UserWarning, message.c_str(), 1) != 0) return false;
+  }
+  return true;
+}
+
 // lookup() and show(): the same arguments, two documents.
 constexpr std::array<std::string_view, 6> kLookupParams{
     "catalog", "vendor", "firmware", "command", "settings", "exact_firmware"};
@@ -51,6 +61,7 @@ PyObject* entry_function(std::string_view name, PyObject* args, PyObject* kwargs
     }
     const auto answer = answer_lookup(*catalog, {vendor, firmware, command, exact}, settings);
     if (!answer) return raise_failure(answer.error());
+    if (!warn_unused_settings(answer->unused_settings, UnusedScope::Text)) return nullptr;
     return from_json(Document(*answer));
   });
 }
@@ -85,6 +96,7 @@ PyObject* table(PyObject*, PyObject* args, PyObject* kwargs) {
     }
     const auto answer = answer_table(*catalog, vendor, firmware, exact, settings);
     if (!answer) return raise_failure(answer.error());
+    if (!warn_unused_settings(answer->unused_settings, UnusedScope::Table)) return nullptr;
     return from_json(table_document(*answer));
   });
 }
@@ -102,7 +114,7 @@ PyObject* vendors(PyObject*, PyObject* args, PyObject* kwargs) {
         !convert_argument("aliases", [&] { return to_flag(bound[1], aliases); })) {
       return nullptr;
     }
-    return from_json(aliases ? aliases_json() : vendors_json(*catalog));
+    return from_json(aliases ? aliases_json(*catalog) : vendors_json(*catalog));
   });
 }
 
@@ -194,10 +206,11 @@ PyMethodDef definitions[] = {
     {"lookup", as_c_function(lookup), METH_VARARGS | METH_KEYWORDS,
      "lookup(catalog, vendor, firmware, command, *, settings=None, exact_firmware=False)\n--\n\n"
      "The document of `vantrel lookup --json`: vendor (the catalog's identifier), firmware,\n"
-     "firmware_used, command, status, applies_to, cli and placeholders. `vendor` may be an\n"
-     "alias, `firmware` as a device prints it; `settings` maps placeholder names to values.\n"
-     "`catalog` None is the compiled-in catalog. A refused name, firmware or missing value\n"
-     "raises ValueError."},
+     "firmware_used, command, status, applies_to, cli, placeholders and reason. `vendor`\n"
+     "may be an alias, `firmware` as a device prints it; `settings` maps placeholder names\n"
+     "to values (a name the text does not use gives a UserWarning). `catalog` None is the\n"
+     "compiled-in catalog. A refused name, firmware, missing value or a value holding a\n"
+     "control character raises ValueError."},
     {"show", as_c_function(show), METH_VARARGS | METH_KEYWORDS,
      "show(catalog, vendor, firmware, command, *, settings=None, exact_firmware=False)\n--\n\n"
      "The document of `vantrel show --json`: the keys of lookup(), then sample_output,\n"
@@ -209,7 +222,8 @@ PyMethodDef definitions[] = {
     {"vendors", as_c_function(vendors), METH_VARARGS | METH_KEYWORDS,
      "vendors(catalog=None, *, aliases=False)\n--\n\n"
      "The vendors of the catalog (vendor, display_name, manufacturer, product_family,\n"
-     "commands), or with aliases=True the other names users give them (alias, vendor)."},
+     "commands), or with aliases=True the other names users give them (alias, vendor),\n"
+     "those the catalog gives effect to."},
     {"matrix", as_c_function(matrix), METH_VARARGS | METH_KEYWORDS,
      "matrix(catalog=None)\n--\n\n"
      "The support matrix of `vantrel matrix --json`: vendors, protocols, states and rows."},

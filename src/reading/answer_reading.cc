@@ -46,7 +46,8 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
                                                     std::span<const std::string> answers) {
   auto lookup = answer_lookup(catalog, query, Settings{});
   if (!lookup) return std::unexpected(lookup.error());
-  ParsedAnswers parsed{std::move(*lookup)};
+  ParsedAnswers parsed;
+  parsed.lookup = std::move(*lookup);
   if (parsed.lookup.outcome.status != LookupStatus::Text) return parsed;
 
   const auto set = ParserSet::bundled();

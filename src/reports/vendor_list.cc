@@ -16,9 +16,9 @@ Json vendors_json(const Catalog& catalog) {
   return rows;
 }
 
-Json aliases_json() {
+Json aliases_json(const Catalog& catalog) {
   Json rows = Json::array();
-  for (const VendorAlias& row : kVendorAliases) {
+  for (const VendorAlias& row : catalog_aliases(catalog)) {
     rows.push_back({{"alias", row.alias}, {"vendor", row.vendor}});
   }
   return rows;

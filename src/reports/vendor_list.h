@@ -10,7 +10,8 @@ namespace ov {
 // (how many blocks), in catalog order.
 Json vendors_json(const Catalog& catalog);
 
-// A list of alias and vendor, in the order of the alias table.
-Json aliases_json();
+// A list of alias and vendor: the aliases `catalog` gives effect to, in the
+// order of the alias table.
+Json aliases_json(const Catalog& catalog);
 
 }  // namespace ov
