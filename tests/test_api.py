@@ -180,6 +180,7 @@ class Fleet(unittest.TestCase):
     def test_closing_early_stops_the_probing(self):
         with GnmiPort(full=True) as silent:
             fleet = ov.probe_many([silent] * 4, timeout_seconds=30, skip=OTHERS_THAN_GNMI)
+            time.sleep(0.3)  # the probes are under way, their connects waiting
             started = time.monotonic()
             fleet.close()
             self.assertLess(time.monotonic() - started, 5)

@@ -240,10 +240,8 @@ class ProbeRun::Pool {
       int ready = ::poll(waits.data(), waits.size(), wait_ms);
       if (ready < 0 && errno == EINTR) continue;  // the deadlines stay where they were
       const probe::NetError error = probe::NetError::last_system_error();
-      if (wake_.valid()) {
-        if (waits.back().revents != 0) return;  // stopped: the live probes are dropped
-        waits.pop_back();
-      }
+      // A stop wakes the poll; the next round sees it and drops the live probes.
+      if (wake_.valid()) waits.pop_back();
       dispatch(live, waits, ready, error);
     }
   }
