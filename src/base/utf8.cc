@@ -71,23 +71,18 @@ std::size_t leading_space(std::string_view text) {
   const auto lead = static_cast<unsigned char>(text[0]);
   // Firmware texts are ASCII; only a multi-byte sequence needs decoding.
   if (lead < 0x80) return is_ascii_space(lead) ? 1 : 0;
-  const std::size_t length = sequence_length(lead);
-  if (length == 0 || length > text.size()) return 0;
-  const auto cp = decode(text.substr(0, length));
-  return cp && is_white_space(*cp) ? length : 0;
+  std::size_t at = 0;
+  const auto cp = next_code_point(text, at);
+  return cp && is_white_space(*cp) ? at : 0;
 }
 
 // Bytes taken by the white space code point that closes `text`, or 0.
 std::size_t trailing_space(std::string_view text) {
   const auto last = static_cast<unsigned char>(text.back());
   if (last < 0x80) return is_ascii_space(last) ? 1 : 0;
-  std::size_t start = text.size() - 1;
-  while (start > 0 && text.size() - start < 4 &&
-         is_continuation(static_cast<unsigned char>(text[start]))) {
-    --start;
-  }
-  const auto cp = decode(text.substr(start));
-  return cp && is_white_space(*cp) ? text.size() - start : 0;
+  std::size_t length = 0;
+  const auto cp = last_code_point(text, length);
+  return cp && is_white_space(*cp) ? length : 0;
 }
 
 }  // namespace
@@ -133,6 +128,17 @@ long utf8_sequence_at(std::string_view text) {
     if (!fits) return -static_cast<long>(taken);
   }
   return taken == length ? static_cast<long>(length) : -static_cast<long>(taken);
+}
+
+std::optional<char32_t> last_code_point(std::string_view text, std::size_t& length) {
+  std::size_t start = text.size() - 1;
+  while (start > 0 && text.size() - start < 4 &&
+         is_continuation(static_cast<unsigned char>(text[start]))) {
+    --start;
+  }
+  const auto cp = decode(text.substr(start));
+  length = cp ? text.size() - start : 0;
+  return cp;
 }
 
 bool is_valid_utf8(std::string_view text) {

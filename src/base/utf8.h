@@ -20,6 +20,11 @@ long utf8_sequence_at(std::string_view text);
 // nothing and moves `at` one byte on. Requires at < text.size().
 std::optional<char32_t> next_code_point(std::string_view text, std::size_t& at);
 
+// The code point that ends `text` and, in `length`, its bytes; nothing when
+// the last bytes are not one well-formed sequence (`length` is then 0).
+// Requires a non-empty text.
+std::optional<char32_t> last_code_point(std::string_view text, std::size_t& length);
+
 // Removes Unicode White_Space from both ends of UTF-8 text; bytes that are
 // not well-formed UTF-8 are never taken for space.
 std::string_view trim_white_space(std::string_view text);

@@ -30,17 +30,6 @@ constexpr std::array<Range, 11> kPythonSpace{{
     {0x110000, 0x110000},  // sentinel
 }};
 
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Code point of the well-formed sequence `bytes` (1 to 4 bytes).
-char32_t decode(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  if (bytes.size() == 1) return lead;
-  char32_t cp = lead & (0x7F >> bytes.size());
-  for (std::size_t i = 1; i < bytes.size(); ++i) cp = (cp << 6) | (bytes[i] & 0x3F);
-  return cp;
-}
-
 // Length of the line break at the start of `text`, or 0.
 std::size_t break_at(std::string_view text) {
   switch (static_cast<unsigned char>(text[0])) {
@@ -94,10 +83,9 @@ bool all_ascii(std::string_view text) {
 }
 
 std::size_t leading_python_space(std::string_view text) {
-  const long length = utf8_sequence_at(text);
-  if (length < 0) return 0;
-  const auto n = static_cast<std::size_t>(length);
-  return is_python_space(decode(text.substr(0, n))) ? n : 0;
+  std::size_t at = 0;
+  const auto cp = next_code_point(text, at);
+  return cp && is_python_space(*cp) ? at : 0;
 }
 
 }  // namespace
@@ -112,12 +100,9 @@ bool is_python_space(char32_t cp) {
 
 std::size_t trailing_python_space(std::string_view text) {
   if (text.empty()) return 0;
-  std::size_t start = text.size() - 1;
-  while (start > 0 && text.size() - start < 4 && is_continuation(static_cast<unsigned char>(text[start])))
-    --start;
-  const std::string_view last = text.substr(start);
-  if (utf8_sequence_at(last) != static_cast<long>(last.size())) return 0;
-  return is_python_space(decode(last)) ? last.size() : 0;
+  std::size_t length = 0;
+  const auto cp = last_code_point(text, length);
+  return cp && is_python_space(*cp) ? length : 0;
 }
 
 std::string_view python_rstrip(std::string_view text) {

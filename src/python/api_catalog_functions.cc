@@ -42,9 +42,9 @@ constexpr std::array<std::string_view, 6> kLookupParams{
 template <Json (*Document)(const LookupAnswer&)>
 PyObject* entry_function(std::string_view name, PyObject* args, PyObject* kwargs) {
   return guarded([&]() -> PyObject* {
-    const CallableSpec spec{"", name, kLookupParams, 4, 4};
+    const CallableSpec callable{"", name, kLookupParams, 4, 4};
     std::array<PyObject*, kLookupParams.size()> bound{};
-    if (!bind_arguments(spec, args, kwargs, bound)) return nullptr;
+    if (!bind_arguments(callable, args, kwargs, bound)) return nullptr;
     const Catalog* catalog = nullptr;
     std::string vendor;
     std::string firmware;
@@ -195,11 +195,6 @@ PyObject* parse(PyObject*, PyObject* args, PyObject* kwargs) {
     if (!*parsed) return raise_failure(parsed->error());
     return from_json(reading::parse_document(std::move(**parsed)));
   });
-}
-
-template <class Function>
-PyCFunction as_c_function(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
 }
 
 PyMethodDef definitions[] = {

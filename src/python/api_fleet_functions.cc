@@ -219,21 +219,8 @@ PyObject* expand_targets(PyObject*, PyObject* args, PyObject* kwargs) {
         return raise(PyExc_ValueError, added.error());
       }
     }
-    const std::vector<std::string> hosts = std::move(targets).release();
-    PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(hosts.size())));
-    if (!list) return fail();
-    for (std::size_t i = 0; i < hosts.size(); ++i) {
-      PyObject* host = from_text(hosts[i]);
-      if (host == nullptr) return nullptr;
-      PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), host);  // steals
-    }
-    return list.release();
+    return text_list(std::move(targets).release());
   });
-}
-
-template <class Function>
-PyCFunction as_c_function(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
 }
 
 PyMethodDef definitions[] = {
@@ -269,9 +256,9 @@ bool init_fleet_functions() {
       {Py_tp_doc, const_cast<char*>("The reports of a fleet probe, in host order.")},
       {0, nullptr},
   };
-  PyType_Spec spec = {"orvane_vantrel._api.FleetIterator", static_cast<int>(sizeof(FleetIterator)),
+  PyType_Spec type_spec = {"orvane_vantrel._api.FleetIterator", static_cast<int>(sizeof(FleetIterator)),
                       0, Py_TPFLAGS_DEFAULT, slots};
-  iterator_type = PyType_FromSpec(&spec);  // kept for the process
+  iterator_type = PyType_FromSpec(&type_spec);  // kept for the process
   return iterator_type != nullptr;
 }
 

@@ -27,17 +27,6 @@ const parse::Template& template_of(PyObject* self) {
   return *reinterpret_cast<TemplateObject*>(self)->compiled;
 }
 
-PyObject* text_list(const std::vector<std::string>& texts) {
-  PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(texts.size())));
-  if (!list) return fail();
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    PyObject* text = from_text(texts[i]);
-    if (text == nullptr) return nullptr;
-    PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), text);  // steals
-  }
-  return list.release();
-}
-
 constexpr std::array<std::string_view, 1> kNewParams{"text"};
 constexpr CallableSpec kNewSpec{"", "Template", kNewParams, 1};
 
@@ -92,7 +81,7 @@ PyObject* parse_output(PyObject* self, PyObject* args, PyObject* kwargs) {
 
 PyMethodDef methods[] = {
     {"parse",
-     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(parse_output)),
+     as_c_function(parse_output),
      METH_VARARGS | METH_KEYWORDS,
      "parse($self, output)\n--\n\n"
      "The records of `output`, one dict per record keyed by the Value names in\n"
@@ -122,9 +111,9 @@ PyObject* template_type() {
                       "raises ValueError naming its line.")},
       {0, nullptr},
   };
-  PyType_Spec spec = {"orvane_vantrel._api.Template", static_cast<int>(sizeof(TemplateObject)), 0,
+  PyType_Spec type_spec = {"orvane_vantrel._api.Template", static_cast<int>(sizeof(TemplateObject)), 0,
                       Py_TPFLAGS_DEFAULT, slots};
-  type_object = PyType_FromSpec(&spec);  // kept for the process
+  type_object = PyType_FromSpec(&type_spec);  // kept for the process
   return type_object;
 }
 

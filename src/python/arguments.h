@@ -31,4 +31,11 @@ bool convert_argument(std::string_view param, Convert&& convert) {
   return false;
 }
 
+// A callable of any signature as the PyCFunction a method table holds; the
+// table's flags say how it is called.
+template <class Function>
+PyCFunction as_c_function(Function function) {
+  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
+}
+
 }  // namespace ov::py

@@ -136,11 +136,11 @@ void dealloc(PyObject* self) {
 PyMethodDef methods[] = {
     {"load_bundled", load_bundled, METH_STATIC | METH_NOARGS,
      "load_bundled()\n--\n\nLoad the bundled catalog files."},
-    {"load_dir", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(load_dir)),
+    {"load_dir", as_c_function(load_dir),
      METH_STATIC | METH_VARARGS | METH_KEYWORDS,
      "load_dir(path)\n--\n\nLoad every `*.yaml` file in `path`."},
     {"vendors", vendors, METH_NOARGS, "vendors($self)\n--\n\nAll vendor identifiers."},
-    {"cli", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(cli)),
+    {"cli", as_c_function(cli),
      METH_VARARGS | METH_KEYWORDS,
      "cli($self, vendor, firmware, command)\n--\n\nLook up `(vendor, firmware, command)`. "
      "Returns the CLI string or\nraises ValueError if the entry is missing / NOT_SUPPORTED."},

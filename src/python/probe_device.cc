@@ -92,7 +92,7 @@ PyObject* probe_device(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyMethodDef definition = {
     "probe_device",
-    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(probe_device)),
+    as_c_function(probe_device),
     METH_VARARGS | METH_KEYWORDS,
     "probe_device(host, vendor, timeout_seconds=5.0, skip=...)\n--\n\n"
     "Run the protocol-capability probe against `host`. Returns a dict\n"

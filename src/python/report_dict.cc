@@ -22,16 +22,7 @@ PyObject* value_object(const std::optional<std::string>& text) {
   return text ? from_text(*text) : PyRef::borrow(Py_None).release();
 }
 
-PyObject* value_object(const std::vector<std::string>& lines) {
-  PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(lines.size())));
-  if (!list) return fail();
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    PyObject* line = from_text(lines[i]);
-    if (line == nullptr) return nullptr;
-    PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), line);  // steals
-  }
-  return list.release();
-}
+PyObject* value_object(const std::vector<std::string>& lines) { return text_list(lines); }
 
 PyObject* value_object(unsigned __int128 value) {
   PyRef low = PyRef::steal(PyLong_FromUnsignedLongLong(static_cast<unsigned long long>(value)));

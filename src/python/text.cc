@@ -47,4 +47,15 @@ PyObject* from_text(std::string_view text) {
   return value != nullptr ? value : fail();
 }
 
+PyObject* text_list(const std::vector<std::string>& texts) {
+  PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(texts.size())));
+  if (!list) return fail();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    PyObject* text = from_text(texts[i]);
+    if (text == nullptr) return nullptr;
+    PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), text);  // steals
+  }
+  return list.release();
+}
+
 }  // namespace ov::py

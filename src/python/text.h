@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "python/python.h"
 
@@ -22,5 +23,8 @@ bool to_text(PyObject* value, std::string& out);
 
 // A new str from UTF-8 text, or nullptr with an exception set.
 PyObject* from_text(std::string_view text);
+
+// A new list of str, or nullptr with an exception set.
+PyObject* text_list(const std::vector<std::string>& texts);
 
 }  // namespace ov::py

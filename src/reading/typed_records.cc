@@ -33,16 +33,16 @@ std::optional<Slot> slot_of(const RecordSchema& schema, std::string_view name) {
   const std::size_t cut = name.find(kSub);
   const auto field = field_index(schema.fields, name.substr(0, cut));
   if (!field) return std::nullopt;
-  const FieldSpec& spec = schema.fields[*field];
+  const FieldSpec& declared = schema.fields[*field];
   if (cut == std::string_view::npos) {
-    if (spec.kind == FieldKind::Records) return std::nullopt;
+    if (declared.kind == FieldKind::Records) return std::nullopt;
     return Slot{*field, std::nullopt};
   }
   const std::string_view rest = name.substr(cut + kSub.size());
-  if (spec.kind == FieldKind::Seconds && rest == kMinutes) return Slot{*field, std::nullopt, true};
-  if (spec.kind != FieldKind::Records) return std::nullopt;
-  const auto sub = field_index(spec.fields, rest);
-  if (!sub || spec.fields[*sub].kind == FieldKind::Records) return std::nullopt;
+  if (declared.kind == FieldKind::Seconds && rest == kMinutes) return Slot{*field, std::nullopt, true};
+  if (declared.kind != FieldKind::Records) return std::nullopt;
+  const auto sub = field_index(declared.fields, rest);
+  if (!sub || declared.fields[*sub].kind == FieldKind::Records) return std::nullopt;
   return Slot{*field, sub};
 }
 
