@@ -102,7 +102,7 @@ def parse_arguments(argv):
     return args
 
 
-def cli_way(row):
+def cli_way(host, row):
     """The row's CLI way, or raises Failure saying why there is none."""
     for way in row["ways"]:
         if way["via"] == "cli":
@@ -112,6 +112,10 @@ def cli_way(row):
             return way
     if row["status"] != "text":
         raise Failure("no CLI text: %s" % (row.get("reason") or row["status"]))
+    if host.get("ssh_banner") is None:
+        # The probe's own words: refused, timed out, no banner.
+        said = [line for line in host.get("diagnostics", []) if line.startswith("ssh:")]
+        raise Failure("no CLI way: " + (said[0] if said else "no SSH banner"))
     reasons = [item if isinstance(item, str) else json.dumps(item)
                for item in row.get("excluded", [])]
     raise Failure("no CLI way in the plan" + (": " + "; ".join(reasons) if reasons else ""))
@@ -208,7 +212,7 @@ def refusal(vendor, answer):
 
 
 def collect_type(catalog, session, host, command, row):
-    way = cli_way(row)
+    way = cli_way(host, row)
     session.connect()
     if way["mode"] == "config":
         # A write's answers are read together into one record: the whole
@@ -256,7 +260,7 @@ def dry_run_lines(host, args):
         entry = {"host": host["host"], "vendor": host["vendor"], "firmware": host["firmware"],
                  "command": command, "via": "cli", "mode": None, "lines": [], "error": None}
         try:
-            way = cli_way(rows[command])
+            way = cli_way(host, rows[command])
             entry.update(mode=way["mode"], lines=session_lines(way))
         except Failure as failure:
             entry["error"] = str(failure)

@@ -52,8 +52,8 @@ def failing_column(line, known):
     for depth, (word, column) in enumerate(parts):
         candidates = [c for c in candidates if len(c) > depth and c[depth] == word]
         if not candidates:
-            return column, depth
-    return (parts[-1][1] if parts else 0), len(parts)
+            return column
+    return parts[-1][1] if parts else 0
 
 
 def unknown_name_column(name, names):
@@ -86,7 +86,7 @@ class Cli:
         return self.device["answers"].get(" ".join(line.split()))
 
     def run(self, lines):
-        self.write(self.banner() + self.prompt())
+        self.write("\n" + self.prompt())
         for raw in lines:
             line = raw.rstrip("\r\n")
             # The terminal's own echo is off: the device echoes the line.
@@ -95,9 +95,6 @@ class Cli:
             if not self.running:
                 return
             self.write(self.prompt())
-
-    def banner(self):
-        return "\n"
 
 
 class CiscoLike(Cli):
@@ -154,7 +151,7 @@ class CiscoLike(Cli):
         if text is None:
             text = self.device.get("exec_writes", {}).get(" ".join(line.split()))
         if text is None:
-            self.refuse(line, failing_column(line, self.device["answers"])[0])
+            self.refuse(line, failing_column(line, self.device["answers"]))
             return
         self.write(text if text.endswith("\n") or not text else text + "\n")
 
@@ -223,9 +220,6 @@ class Junos(Cli):
         self.candidate = []  # interface names of statements not yet committed
         self.asking = False
 
-    def banner(self):
-        return "\n"
-
     def prompt(self):
         if self.configuring:
             return "\n[edit]\n%s@%s# " % (self.user, self.host)
@@ -256,7 +250,7 @@ class Junos(Cli):
         elif first not in self.OPERATIONAL:
             self.refuse(line, 0, "unknown command.")
         else:
-            self.refuse(line, failing_column(line, self.device["answers"])[0],
+            self.refuse(line, failing_column(line, self.device["answers"]),
                         "syntax error, expecting <command>.")
 
     def configuration(self, line):
