@@ -27,6 +27,7 @@ CLOSED_HOST = "127.0.0.2"
 # What each switch answers when told to configure an interface it lacks.
 MISSING_INTERFACE = {
     "cisco_ios": ("GigabitEthernet1/0/99", ["% Invalid input detected at '^' marker."]),
+    "cisco_nxos": ("Ethernet1/99", ["% Invalid interface format at '^' marker."]),
     "arista_eos": ("Ethernet99", ["% Invalid input"]),
     "juniper_junos": ("ge-0/0/99", ["error: device ge-0/0/99 not found",
                                      "error: configuration check-out failed"]),
@@ -111,7 +112,9 @@ class CollectOverSsh(unittest.TestCase):
                                         line["command"], *answers)
                     self.assertEqual((line["records"], line["error"]),
                                      (expected["records"], None))
-                    self.assertNotEqual(line["records"], [])
+                    # An answer with lines gives records: equal empties would prove nothing.
+                    if any(answer.strip() for answer in answers):
+                        self.assertNotEqual(line["records"], [])
 
     def test_a_write_is_accepted_or_refused_with_the_device_message(self):
         for switch in SWITCHES:

@@ -98,7 +98,7 @@ class Cli:
 
 
 class CiscoLike(Cli):
-    """IOS and EOS: exec, configuration and its sub-modes, one prompt each."""
+    """IOS, NX-OS and EOS: exec, configuration and its sub-modes, one prompt each."""
 
     def __init__(self, device, out):
         super().__init__(device, out)
@@ -151,7 +151,7 @@ class CiscoLike(Cli):
         if text is None:
             text = self.device.get("exec_writes", {}).get(" ".join(line.split()))
         if text is None:
-            self.refuse(line, failing_column(line, self.device["answers"]))
+            self.refuse(line, failing_column(line, self.device["answers"]), "command")
             return
         self.write(text if text.endswith("\n") or not text else text + "\n")
 
@@ -160,7 +160,8 @@ class CiscoLike(Cli):
         known = self.interfaces.get(name.lower().replace(" ", ""))
         if known is None:
             start = line.index(name)
-            self.refuse(line, start + unknown_name_column(name, self.interfaces.values()))
+            self.refuse(line, start + unknown_name_column(name, self.interfaces.values()),
+                        "interface")
             return
         self.mode = self.interface_mode(known)
 
@@ -169,8 +170,14 @@ class CiscoLike(Cli):
 
 
 class Ios(CiscoLike):
+    ENTERING = "Enter configuration commands, one per line.  End with CNTL/Z.\n"
+    # What the device says under the caret, by what it could not read.
+    REFUSALS = {"command": "% Invalid input detected at '^' marker.\n\n",
+                "interface": "% Invalid input detected at '^' marker.\n\n"}
+    CARET = True
+
     def entering_text(self):
-        return "Enter configuration commands, one per line.  End with CNTL/Z.\n"
+        return self.ENTERING
 
     def interface_mode(self, name):
         return "config-if"
@@ -178,19 +185,28 @@ class Ios(CiscoLike):
     def vlan_mode(self, vlan):
         return "config-vlan"
 
-    def refuse(self, line, column):
+    def refuse(self, line, column, what):
         # The caret stands under the column where parsing stopped, counting
         # the prompt the line was typed after.
-        self.write(" " * (len(self.prompt()) + column) + "^\n"
-                   "% Invalid input detected at '^' marker.\n\n")
+        caret = " " * (len(self.prompt()) + column) + "^\n" if self.CARET else ""
+        self.write(caret + self.REFUSALS[what])
 
 
-class Eos(CiscoLike):
+class Nxos(Ios):
+    ENTERING = ""
+    REFUSALS = {"command": "% Invalid command at '^' marker.\n",
+                "interface": "% Invalid interface format at '^' marker.\n"}
+
+    def prompt(self):
+        return super().prompt() + " "
+
+
+class Eos(Ios):
+    ENTERING = ""
+    REFUSALS = {"command": "% Invalid input\n", "interface": "% Invalid input\n"}
+    CARET = False
     SHORT = {"ethernet": "Et", "port-channel": "Po", "vlan": "Vl", "management": "Ma",
              "loopback": "Lo"}
-
-    def entering_text(self):
-        return ""
 
     def interface_mode(self, name):
         kind = name.rstrip("0123456789/").lower()
@@ -198,9 +214,6 @@ class Eos(CiscoLike):
 
     def vlan_mode(self, vlan):
         return "config-vlan-" + vlan
-
-    def refuse(self, line, column):
-        self.write("% Invalid input\n")
 
 
 class Junos(Cli):
@@ -304,7 +317,7 @@ class Junos(Cli):
         self.write(" " * (len(prompt) + column) + "^\n" + message + "\n")
 
 
-STYLES = {"cisco_ios": Ios, "arista_eos": Eos, "juniper_junos": Junos}
+STYLES = {"cisco_ios": Ios, "cisco_nxos": Nxos, "arista_eos": Eos, "juniper_junos": Junos}
 
 
 def quiet_terminal():
