@@ -3,6 +3,7 @@ import os
 import random
 import socket
 import tempfile
+import threading
 import unittest
 
 def vendor_file(vendor, commands="commands: []\n"):
@@ -94,3 +95,39 @@ class GnmiPort:
     def __exit__(self, *exc):
         for sock in self.sockets + [self.listener]:
             sock.close()
+
+
+class BannerPort:
+    """A listener on an ephemeral port of 127.0.0.1 that sends an SSH
+    identification line to each connection (an SSH or NETCONF port to the
+    probe); with `banner=None`, a port that only accepts (HTTPS, gNMI)."""
+
+    def __init__(self, banner=b"SSH-2.0-lab\r\n"):
+        self.banner = banner
+
+    def __enter__(self):
+        self.listener = socket.socket()
+        self.listener.bind(("127.0.0.1", 0))
+        self.listener.listen(16)
+        self.port = self.listener.getsockname()[1]
+        self.thread = threading.Thread(target=self._serve, daemon=True)
+        self.thread.start()
+        return self
+
+    def _serve(self):
+        while True:
+            try:
+                conn, _ = self.listener.accept()
+            except OSError:
+                return
+            with conn:
+                if self.banner:
+                    try:
+                        conn.sendall(self.banner)
+                    except OSError:
+                        pass
+
+    def __exit__(self, *exc):
+        self.listener.shutdown(socket.SHUT_RDWR)
+        self.listener.close()
+        self.thread.join(5)

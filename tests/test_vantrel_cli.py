@@ -10,7 +10,7 @@ import select
 import subprocess
 import unittest
 
-from fixtures import LAB_COMMANDS, Directory, GnmiPort, vendor_file
+from fixtures import LAB_COMMANDS, BannerPort, Directory, GnmiPort, vendor_file
 
 VANTREL = os.environ.get("VANTREL")
 OK, NEGATIVE, USAGE, FAULT = 0, 1, 2, 3
@@ -167,12 +167,13 @@ class Vantrel(unittest.TestCase):
                           ["lab", "3.5", "--extra-dir", lab, "--json"]],
                 "check": [[lab, "--json"]],
                 "probe": [[*hosts, "-T", targets.name, "--vendor", "v", "--skip", "ssh",
-                           "--json"], ["--targets", targets.name, "--timeout", "0.2",
+                           "--json", "--port", "ssh=1"], ["--targets", targets.name, "--timeout", "0.2",
                                        "--jobs", "1"]],
                 "plan": [[*hosts, "--vendor", "lab", "--firmware", "3.5", "--dir", lab,
                           "--exact-firmware", "--json", "-T", targets.name],
                          ["127.0.0.1", "--vendor", "lab", "--firmware", "3.5",
-                          "--extra-dir", lab, "--timeout", "0.2", "--jobs", "1"]],
+                          "--extra-dir", lab, "--timeout", "0.2", "--jobs", "1",
+                          "--command", "ARP_TABLE", "--port", "gnmi=1"]],
                 "matrix": [["--dir", lab, "--format", "html"], ["--extra-dir", lab, "--json"]],
                 "schema": [["--json"], ["--records"]],
                 "parse": [["--template", template.name, template.name, "--json", "--strict"],
@@ -352,14 +353,88 @@ class Vantrel(unittest.TestCase):
                              "--dir", path, "--timeout", "1", "--json")
         self.assertEqual(result.returncode, OK, result.stderr)
         lines = [json.loads(line) for line in result.stdout.splitlines()]
-        self.assertEqual([(r["host"], list(r)[-2:], len(r["plan"])) for r in lines],
-                         [(host, ["elapsed_ms", "plan"], 25), ("127.0.0.1", ["elapsed_ms", "plan"],
-                                                                25)])
-        arp = lines[0]["plan"][0]
-        cli = [{"via": "cli", "cli": "show arp {vrf}"}] if lines[0]["ssh_banner"] else []
-        self.assertEqual(arp, {"type": "ARP_TABLE", "status": "text", "cli": "show arp {vrf}",
-                               "ways": [{"via": "gnmi", "path": "/arp",
-                                         "firmware_required": None}] + cli})
+        self.assertEqual([(r["host"], r["firmware"], list(r)[-2:], len(r["plan"])) for r in lines],
+                         [(host, "2.5", ["ports", "plan"], 25),
+                          ("127.0.0.1", "2.5", ["ports", "plan"], 25)])
+        self.assertEqual(lines[0]["plan"][0]["ways"][0],
+                         {"via": "gnmi", "path": "/arp", "firmware_required": None,
+                          "firmware_checked": True})
+
+    def test_plan_ways_are_judged_by_firmware_and_port(self):
+        # 127.0.0.1 with SSH and NETCONF answering, and an HTTPS port; gNMI is
+        # always closed. Per row: the plan's ways and the ways the firmware rules out.
+        closed = ["--port", "gnmi=1"]
+        with BannerPort() as ssh, BannerPort(banner=None) as https:
+            both = ["--port", "ssh=%d" % ssh.port, "--port", "netconf=%d" % ssh.port,
+                    "--port", "restconf=%d" % https.port]
+            rows = [
+                # 15.2 is below every protocol way's firmware_required.
+                (["cisco_xe", "15.2(7)E4"], both, ["cli"], ["netconf", "restconf", "gnmi"]),
+                (["cisco_xe", "16.12.4"], both, ["netconf", "restconf", "cli"], ["gnmi"]),
+                # eAPI on the HTTPS port; EOS's NETCONF needs 4.24.
+                (["eos", "4.22.1F"], both, ["eapi", "cli"], ["netconf", "gnmi"]),
+                # The Dashboard API whatever answered, and never the CLI.
+                (["meraki", "MS 15.21.1"], both, ["dashboard_api"], []),
+                (["meraki", "MS 15.21.1"], [], ["dashboard_api"], []),
+            ]
+            for (vendor, firmware), ports, ways, excluded in rows:
+                with self.subTest(vendor=vendor, firmware=firmware, ports=ports):
+                    result = vantrel("plan", "127.0.0.1", "--vendor", vendor, "--firmware", firmware,
+                                     "--command", "MAC_TABLE", *ports, *closed, "-t", "2", "--json")
+                    self.assertEqual(result.returncode, OK, result.stderr)
+                    [row] = json.loads(result.stdout)["plan"]
+                    self.assertEqual(([w["via"] for w in row["ways"]],
+                                      [w["via"] for w in row["excluded"]]), (ways, excluded))
+
+    def test_plan_gives_the_lines_to_send_and_their_mode(self):
+        with BannerPort() as ssh:
+            rows = [
+                # IOS's stored text does not enter configuration mode; EOS's does.
+                (["cisco_xe", "16.12.4"], "PORT_SHUTDOWN",
+                 {"mode": "config", "commands": ["interface {interface}", "shutdown"],
+                  "session": {"enter": ["configure terminal"], "commit": [], "leave": ["end"]}}),
+                (["eos", "4.22.1F"], "PORT_SHUTDOWN",
+                 {"mode": "config", "commands": ["interface {interface}", "shutdown"],
+                  "session": {"enter": ["configure terminal"], "commit": [], "leave": ["end"]}}),
+                (["junos", "18.4R3"], "PORT_SHUTDOWN",
+                 {"mode": "config", "commands": ["set interfaces {interface} disable"],
+                  "session": {"enter": ["configure"], "commit": ["commit and-quit"],
+                              "leave": []}}),
+                (["eos", "4.22.1F"], "MAC_TABLE",
+                 {"mode": "exec", "commands": ["show mac address-table"], "session": None}),
+            ]
+            for (vendor, firmware), command, expected in rows:
+                with self.subTest(vendor=vendor, command=command):
+                    result = vantrel("plan", "127.0.0.1", "--vendor", vendor, "--firmware", firmware,
+                                     "--command", command, "--port", "ssh=%d" % ssh.port,
+                                     "--json", "-t", "2")
+                    [row] = json.loads(result.stdout)["plan"]
+                    cli = row["ways"][-1]
+                    self.assertEqual({k: cli[k] for k in expected}, expected)
+                    self.assertEqual(cli["cli"], row["cli"])
+
+    def test_plan_ports_and_command_types(self):
+        result = vantrel("plan", "127.0.0.1", "--vendor", "eos", "--firmware", "4.22.1F",
+                         "--command", "VERSION", "--command", "ARP_TABLE", "--command", "VERSION",
+                         "-t", "1", "--json")
+        document = json.loads(result.stdout)
+        self.assertEqual([row["type"] for row in document["plan"]], ["ARP_TABLE", "VERSION"])
+        # gNMI where EOS listens by default.
+        self.assertEqual(document["ports"], {"ssh": 22, "netconf": 830, "gnmi": 6030,
+                                             "restconf": 443})
+        self.assertIn("gnmi:6030 ", " ".join(document["diagnostics"]))
+        for args, message in [
+                (["--port", "gnmi"], "--port: expected NAME=PORT, got 'gnmi'"),
+                (["--port", "eapi=443"],
+                 "--port: unknown probe step 'eapi' (steps: ssh, netconf, gnmi, restconf)"),
+                (["--port", "ssh=70000"], "--port: ssh port '70000' is not a number from 1 to 65535"),
+                (["--command", "MAC_TABEL"],
+                 "--command: unknown CommandType: MAC_TABEL (did you mean MAC_TABLE?)")]:
+            with self.subTest(args=args):
+                result = vantrel("plan", "127.0.0.1", "--vendor", "eos", "--firmware", "4.22",
+                                 *args)
+                self.assertEqual((result.returncode, result.stderr),
+                                 (USAGE, "vantrel: " + message + "\n"))
 
     def test_check_judges_every_file_and_the_compiled_in_ones(self):
         with Directory(CHECKED) as path:

@@ -84,14 +84,31 @@ class CheckDocument(TypedDict):
     findings: list[Finding]
 
 @type_check_only
+class ConfigSession(TypedDict):
+    enter: list[str]
+    commit: list[str]
+    leave: list[str]
+
+@type_check_only
+class ExcludedWay(TypedDict):
+    via: str
+    firmware_required: str
+
+@type_check_only
 class PlanRow(TypedDict):
     type: str
     status: Status
     cli: str | None
+    # Each way: {"via": "netconf" | "restconf" | "gnmi" | "eapi", the fields of the
+    # catalog's alternative, "firmware_checked": bool}; {"via": "cli", "cli": str,
+    # "mode": "exec" | "config", "commands": list[str], "session": ConfigSession | None,
+    # "unfilled": list[str]}; {"via": "dashboard_api", "call": str, "unfilled": list[str]}.
     ways: list[dict[str, Any]]
+    excluded: list[ExcludedWay]
 
 @type_check_only
 class HostPlan(ProbeReport):
+    ports: dict[str, int]
     plan: list[PlanRow]
 
 @type_check_only
@@ -184,6 +201,7 @@ def probe_many(
     timeout_seconds: float = 5.0,
     skip: Iterable[str] = (),
     jobs: int | None = None,
+    ports: Mapping[str, int] | None = None,
 ) -> ReportIterator: ...
 def plan(
     catalog: Catalog | None,
@@ -191,6 +209,8 @@ def plan(
     vendor: str,
     firmware: str,
     *,
+    commands: Iterable[str] | None = None,
+    ports: Mapping[str, int] | None = None,
     timeout_seconds: float = 5.0,
     jobs: int | None = None,
     exact_firmware: bool = False,

@@ -1,5 +1,6 @@
 // vantrel plan [HOST...] [-T FILE]... --vendor V --firmware F [--dir DIR | --extra-dir DIR]
-//              [--exact-firmware] [-t S] [-j N] [--json]
+//              [--exact-firmware] [--command TYPE]... [--port NAME=PORT]... [-t S] [-j N]
+//              [--summary] [--json]
 #include <CLI/CLI.hpp>
 #include <array>
 #include <string>
@@ -11,9 +12,7 @@
 #include "cli/output.h"
 #include "cli/probe_output.h"
 #include "cli/subcommand.h"
-#include "fleet/fleet_probe.h"
-#include "lookup/every_type.h"
-#include "lookup/plan.h"
+#include "lookup/fleet_plan.h"
 
 namespace ov::cli {
 namespace {
@@ -24,6 +23,8 @@ struct PlanOptions {
   std::string firmware;
   CatalogSource source;
   bool exact_firmware = false;
+  std::vector<std::string> commands;
+  std::vector<std::string> ports;
   ProbeSettings settings;
   bool json = false;
   bool summary = false;
@@ -35,18 +36,34 @@ constexpr std::size_t kTypeColumn =
         .yaml.size() +
     2;
 
-// The probe's line, then one row per command type: its ways by name, or "-".
-std::string plan_text(const probe::ProbeReport& report, const std::vector<PlanRow>& rows) {
-  std::string out = report_text(report, {});
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    std::string line(kCommandTypes[i].yaml);
+std::string way_names(std::span<const PlannedWay> ways) {
+  std::string names;
+  for (const PlannedWay& way : ways) {
+    if (!names.empty()) names += ", ";
+    names += kWayNames[static_cast<std::size_t>(way.way)];
+    if (!way.firmware_checked) names += " (firmware unchecked)";
+  }
+  return names.empty() ? "-" : names;
+}
+
+std::string excluded_names(std::span<const ExcludedWay> excluded) {
+  std::string names;
+  for (const ExcludedWay& way : excluded) {
+    names += names.empty() ? "  (not on this firmware: " : ", ";
+    names += std::string(kWayNames[static_cast<std::size_t>(way.way)]) + " " +
+             std::string(way.firmware_required);
+  }
+  return names.empty() ? names : names + ")";
+}
+
+// The probe's line, then one row per command type: its ways by name, or "-",
+// and the ways the firmware rules out.
+std::string plan_text(const HostPlan& plan) {
+  std::string out = report_text(plan.report, {});
+  for (const PlanRow& row : plan.rows) {
+    std::string line(yaml_name(row.type));
     line.resize(kTypeColumn, ' ');
-    std::string ways;
-    for (const Way way : rows[i].ways) {
-      if (!ways.empty()) ways += ", ";
-      ways += kWayNames[static_cast<std::size_t>(way)];
-    }
-    out += "  " + line + (ways.empty() ? "-" : ways) + "\n";
+    out += "  " + line + way_names(row.ways) + excluded_names(row.excluded) + "\n";
   }
   return out;
 }
@@ -54,30 +71,37 @@ std::string plan_text(const probe::ProbeReport& report, const std::vector<PlanRo
 Exit run_plan(const PlanOptions& options) {
   const auto timeout = read_timeout(options.settings);
   if (!timeout) return fail(timeout.error());
+  auto ports = read_ports(options.ports);
+  if (!ports) return fail(ports.error());
+  auto types = read_command_types(options.commands);
+  if (!types) return fail(types.error());
   auto hosts = gather_targets(options.targets);
   if (!hosts) return fail(hosts.error());
   const auto catalog = load_catalog(options.source);
   if (!catalog) return fail(catalog.error());
-  // The catalog's answers are the same for every host: looked up once, and
-  // any refusal of the vendor or firmware comes before the first probe.
-  const auto answer =
-      answer_table(*catalog, options.vendor, options.firmware, options.exact_firmware, {});
-  if (!answer) return fail(answer.error());
 
-  const std::size_t jobs = jobs_for(options.settings, hosts->size());
-  // The reports name the vendor as the catalog does, as lookup --json does.
-  FleetProbe fleet(std::move(*hosts), answer->vendor, *timeout, {}, jobs);
+  std::vector<PlanHost> plan_hosts;
+  plan_hosts.reserve(hosts->size());
+  for (std::string& host : *hosts) {
+    plan_hosts.push_back({std::move(host), options.vendor, options.firmware, {}});
+  }
+  FleetPlanOptions plan_options{options.exact_firmware, std::move(*types), std::move(*ports),
+                                *timeout, jobs_for(options.settings, plan_hosts.size())};
+  // Any refusal of a vendor or firmware comes before the first probe.
+  auto fleet = FleetPlan::start(*catalog, std::move(plan_hosts), std::move(plan_options));
+  if (!fleet) return fail(fleet.error());
+
   ProbeSummary summary;
-  deliver_reports(fleet, [&](const probe::ProbeReport& report) {
+  deliver_reports((*fleet)->probe(), [&](const probe::ProbeReport& report) {
     summary.add(report);
-    const std::vector<PlanRow> rows = plan_rows(report, answer->outcomes);
-    write_out(options.json ? json_text(host_plan_document(report, rows)) + "\n"
-                           : plan_text(report, rows));
+    const HostPlan plan = (*fleet)->plan(report);
+    write_out(options.json ? json_text(host_plan_json(plan)) + "\n" : plan_text(plan));
   });
   if (options.summary) write_summary(summary, options.json);
-  if (answer->malformed == 0) return Exit::Ok;
+  const std::size_t malformed = (*fleet)->malformed();
+  if (malformed == 0) return Exit::Ok;
   // Under --json the rows said it already.
-  return options.json ? Exit::Fault : fail(Exit::Fault, malformed_ranges_message(answer->malformed));
+  return options.json ? Exit::Fault : fail(Exit::Fault, malformed_ranges_message(malformed));
 }
 
 void wire_plan(CLI::App& app, PlanOptions& options) {
@@ -90,18 +114,21 @@ void wire_plan(CLI::App& app, PlanOptions& options) {
       ->required();
   add_catalog_options(app, options.source);
   add_exact_firmware_flag(app, options.exact_firmware);
+  add_command_option(app, options.commands);
+  add_port_option(app, options.ports);
   add_probe_settings(app, options.settings);
   add_summary_flag(app, options.summary);
   app.add_flag("--json", options.json,
-               "one JSON object per host and line: the keys of probe --json, then plan,\n"
-               "a list of type, status, cli and ways, each way {\"via\": ..., fields}");
+               "one JSON object per host and line: the keys of probe --json (firmware as\n"
+               "given), ports, then plan: a list of type, status, cli, ways and excluded");
 }
 
 constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Ok, "every host was probed and planned"},
     {Exit::Usage,
-     "usage error, unknown vendor, invalid firmware version, a timeout that\n"
-     "is not a positive number of seconds, jobs outside 1 to 16384"},
+     "usage error, unknown vendor or command type, invalid firmware version, a\n"
+     "timeout that is not a positive number of seconds, jobs outside 1 to 16384,\n"
+     "a port that is not a step's name and a number from 1 to 65535"},
     {Exit::Fault,
      "the catalog could not be read, an applies_to does not parse (the plans\n"
      "are printed first), or the output could not be written"},
@@ -113,12 +140,20 @@ std::unique_ptr<Subcommand> add_plan(CLI::App& root) {
   CLI::App* app = root.add_subcommand(
       "plan", "Probe hosts, then say for each command type how it can be done on each.");
   app->footer(
-      std::string("A way is usable when the probe found its transport open and the catalog\n"
-                  "has it for the type: netconf, restconf and gnmi by the block's protocol\n"
-                  "alternatives (firmware_required as stored, never compared), cli when the\n"
-                  "host showed an SSH banner and the lookup gives text. Ways are listed in\n"
-                  "this order of preference: netconf, restconf, gnmi, cli. Hosts come in\n"
-                  "command-line order, each as soon as it and those before it are done.") +
+      std::string(
+          "A way is offered when the catalog has it for the type, the probe found its\n"
+          "port open and the host's firmware is within the way's firmware_required\n"
+          "(a firmware_required that does not read as a range is offered with\n"
+          "firmware_checked false; one the firmware is outside of is listed under\n"
+          "excluded). netconf, restconf, gnmi and eapi (on the HTTPS port) by the\n"
+          "block's protocol alternatives; dashboard_api for a vendor managed from the\n"
+          "cloud, whose texts are its API calls, whatever the probe found; cli when\n"
+          "the host showed an SSH banner and the lookup gives text, with the lines to\n"
+          "send, their mode (exec or config) and the session's enter, commit and leave\n"
+          "lines. Ways are listed in this order of preference: netconf, restconf, gnmi,\n"
+          "eapi, dashboard_api, cli. gNMI is probed on the vendor's default port (EOS\n"
+          "6030, NX-OS 50051, Junos 32767, else 9339) unless --port sets it. Hosts come\n"
+          "in command-line order, each as soon as it and those before it are done.") +
       "\n\n" + exit_status_help(kExits));
   return make_subcommand<PlanOptions>(app, wire_plan, run_plan);
 }

@@ -10,6 +10,7 @@
 #include "cli/subcommand.h"
 #include "fleet/fleet_probe.h"
 #include "fleet/report_document.h"
+#include "lookup/user_names.h"
 
 namespace ov::cli {
 namespace {
@@ -18,6 +19,7 @@ struct ProbeOptions {
   TargetOptions targets;
   std::string vendor;
   std::vector<std::string> skip;
+  std::vector<std::string> ports;
   ProbeSettings settings;
   bool json = false;
   bool summary = false;
@@ -27,10 +29,14 @@ Exit run_probe_command(const ProbeOptions& options) {
   if (auto known = check_step_names(options.skip); !known) return fail(known.error(), "--skip: ");
   const auto timeout = read_timeout(options.settings);
   if (!timeout) return fail(timeout.error());
+  const auto ports = read_ports(options.ports);
+  if (!ports) return fail(ports.error());
   auto hosts = gather_targets(options.targets);
   if (!hosts) return fail(hosts.error());
   const std::size_t jobs = jobs_for(options.settings, hosts->size());
-  FleetProbe fleet(std::move(*hosts), options.vendor, *timeout, options.skip, jobs);
+  const StepPorts step_ports = ports->ports_for(aliased_vendor(options.vendor));
+  FleetProbe fleet(fleet_hosts(std::move(*hosts), options.vendor, step_ports), *timeout,
+                   options.skip, jobs);
   ProbeSummary summary;
   deliver_reports(fleet, [&](const probe::ProbeReport& report) {
     summary.add(report);
@@ -49,6 +55,7 @@ void wire_probe(CLI::App& app, ProbeOptions& options) {
       ->delimiter(',')
       ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
       ->type_name("NAMES");
+  add_port_option(app, options.ports);
   add_probe_settings(app, options.settings);
   add_summary_flag(app, options.summary);
   app.add_flag("--json", options.json,
@@ -61,7 +68,8 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Ok, "every host was probed"},
     {Exit::Usage,
      "usage error (an unknown step name, a timeout that is not a positive\n"
-     "number of seconds, jobs outside 1 to 16384)"},
+     "number of seconds, jobs outside 1 to 16384, a port that is not a step's\n"
+     "name and a number from 1 to 65535)"},
     {Exit::Fault, "the output could not be written"},
 }};
 
@@ -75,7 +83,9 @@ std::unique_ptr<Subcommand> add_probe(CLI::App& root) {
                   "it and those before it are done. Sends nothing and never logs in; network\n"
                   "failures are diagnostics lines, not errors. A progress line is drawn on\n"
                   "stderr when stderr is a terminal. Fewer hosts than --jobs are probed at once\n"
-                  "when the limit on open files has no room for them.") +
+                  "when the limit on open files has no room for them. --port sets a step's\n"
+                  "port; with --vendor, gNMI is probed on that vendor's default port (EOS 6030,\n"
+                  "NX-OS 50051, Junos 32767) unless --port sets it.") +
       "\n\n" + exit_status_help(kExits));
   return make_subcommand<ProbeOptions>(app, wire_probe, run_probe_command);
 }

@@ -9,6 +9,7 @@
 #include "fleet/descriptor_budget.h"
 #include "fleet/fleet_probe.h"
 #include "fleet/targets.h"
+#include "lookup/request.h"
 
 namespace ov::cli {
 
@@ -107,6 +108,38 @@ std::expected<probe::Duration, Failure> read_timeout(const ProbeSettings& settin
 
 std::size_t jobs_for(const ProbeSettings& settings, std::size_t hosts) {
   return probes_within_descriptor_limit(settings.jobs.value_or(default_jobs(hosts)));
+}
+
+void add_port_option(CLI::App& app, std::vector<std::string>& arguments) {
+  app.add_option("--port", arguments,
+                 "probe a step on another port: ssh, netconf, gnmi or restconf (the HTTPS\n"
+                 "port, where eAPI is looked for too); repeatable")
+      ->type_name("NAME=PORT")
+      ->allow_extra_args(false);
+}
+
+std::expected<PortSettings, Failure> read_ports(const std::vector<std::string>& arguments) {
+  PortSettings ports;
+  for (const std::string& argument : arguments) {
+    if (auto set = ports.set(argument); !set) {
+      set.error().message.insert(0, "--port: ");
+      return std::unexpected(set.error());
+    }
+  }
+  return ports;
+}
+
+void add_command_option(CLI::App& app, std::vector<std::string>& names) {
+  app.add_option("--command", names, "keep to this command type (repeatable)")
+      ->type_name("TYPE")
+      ->allow_extra_args(false);
+}
+
+std::expected<std::vector<CommandType>, Failure> read_command_types(
+    const std::vector<std::string>& names) {
+  auto types = select_command_types(names);
+  if (!types) types.error().message.insert(0, "--command: ");
+  return types;
 }
 
 void add_summary_flag(CLI::App& app, bool& summary) {

@@ -10,6 +10,8 @@
 
 #include "base/failure.h"
 #include "cli/exit_status.h"
+#include "catalog/command_type.h"
+#include "fleet/probe_ports.h"
 #include "fleet/probe_summary.h"
 #include "lookup/placeholders.h"
 #include "probe/duration.h"
@@ -49,6 +51,16 @@ std::expected<probe::Duration, Failure> read_timeout(const ProbeSettings& settin
 // How many hosts to probe at once: --jobs or the default, within the open
 // files this process may have (raising its limit as far as allowed).
 std::size_t jobs_for(const ProbeSettings& settings, std::size_t hosts);
+
+// --port NAME=PORT (repeatable), and the ports it set; a malformed argument
+// is refused naming it.
+void add_port_option(CLI::App& app, std::vector<std::string>& arguments);
+std::expected<PortSettings, Failure> read_ports(const std::vector<std::string>& arguments);
+
+// --command TYPE (repeatable), and the types it kept: every type without one.
+void add_command_option(CLI::App& app, std::vector<std::string>& names);
+std::expected<std::vector<CommandType>, Failure> read_command_types(
+    const std::vector<std::string>& names);
 
 // --summary, and the summary after the reports (a final JSON object under --json).
 void add_summary_flag(CLI::App& app, bool& summary);

@@ -15,6 +15,7 @@
 
 #include "base/failure.h"
 #include "fleet/probe_pool.h"
+#include "fleet/probe_ports.h"
 #include "probe/duration.h"
 #include "probe/probe_report.h"
 
@@ -38,14 +39,26 @@ std::expected<void, Failure> check_jobs(std::size_t jobs);
 // How many probes to run at once for `hosts` without a number of jobs given.
 std::size_t default_jobs(std::size_t hosts);
 
+// One host of a fleet: the vendor its report names, and the ports it is
+// probed on.
+struct FleetHost {
+  std::string host;
+  std::string vendor;
+  StepPorts ports;
+};
+
+// Every host with the same vendor and ports.
+std::vector<FleetHost> fleet_hosts(std::vector<std::string> hosts, std::string_view vendor,
+                                   const StepPorts& ports);
+
 // The probes of a fleet, started at construction on a pool of threads: one
 // thread waits on up to 128 probes when every host is an address, each probe
 // has a thread of its own otherwise (a host name is resolved by a blocking
 // call). The hosts and skip list are copied.
 class FleetProbe {
  public:
-  FleetProbe(std::vector<std::string> hosts, std::string vendor, probe::Duration timeout,
-             std::vector<std::string> skip, std::size_t jobs);
+  FleetProbe(std::vector<FleetHost> hosts, probe::Duration timeout, std::vector<std::string> skip,
+             std::size_t jobs);
 
   // The next report in host order, once it and those before it are done;
   // nothing after the last or after stop(). `progress(done, total)` as
@@ -61,8 +74,12 @@ class FleetProbe {
   std::size_t size() const { return hosts_.size(); }
 
  private:
-  std::vector<std::string> hosts_;
-  std::string vendor_;
+  using StepTable = std::array<probe::ProbeStep, probe::kProbeSteps.size()>;
+
+  std::vector<FleetHost> hosts_;
+  // The step tables of the hosts' ports, each once: a fleet has few.
+  std::vector<StepTable> tables_;
+  std::vector<std::size_t> table_of_;  // per host
   probe::Duration timeout_;
   std::vector<std::string> skip_;
   ProbeRun run_;  // last: stopped and joined before the rest goes

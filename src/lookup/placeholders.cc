@@ -128,20 +128,25 @@ const std::string* Settings::find(std::string_view name) const {
   return nullptr;
 }
 
-std::expected<std::string, std::vector<std::string>> Settings::fill(std::string_view text) const {
-  std::string out;
-  std::vector<std::string> missing;
+Settings::PartlyFilled Settings::fill_known(std::string_view text) const {
+  PartlyFilled out;
   split(
-      text, [&](std::string_view run) { out += run; },
+      text, [&](std::string_view run) { out.text += run; },
       [&](std::string_view name, bool in_json_string) {
         if (const std::string* value = find(name)) {
-          out += in_json_string ? json_escaped(*value) : *value;
+          out.text += in_json_string ? json_escaped(*value) : *value;
         } else {
-          add_once(missing, name);
+          out.text += "{" + std::string(name) + "}";
+          add_once(out.unfilled, name);
         }
       });
-  if (!missing.empty()) return std::unexpected(std::move(missing));
   return out;
+}
+
+std::expected<std::string, std::vector<std::string>> Settings::fill(std::string_view text) const {
+  PartlyFilled filled = fill_known(text);
+  if (!filled.unfilled.empty()) return std::unexpected(std::move(filled.unfilled));
+  return std::move(filled.text);
 }
 
 std::vector<std::string> Settings::unused_in(std::span<const std::string_view> texts) const {

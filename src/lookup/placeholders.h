@@ -46,6 +46,15 @@ class Settings {
   // first appearance. A value is not searched for placeholders itself.
   std::expected<std::string, std::vector<std::string>> fill(std::string_view text) const;
 
+  // `text` with the placeholders that have a value filled as fill() does and
+  // the others left as they are, and the names of those, in order of first
+  // appearance.
+  struct PartlyFilled {
+    std::string text;
+    std::vector<std::string> unfilled;
+  };
+  PartlyFilled fill_known(std::string_view text) const;
+
   // The names set that no text of `texts` uses, in the order they were
   // first set.
   std::vector<std::string> unused_in(std::span<const std::string_view> texts) const;

@@ -1,5 +1,7 @@
 #include "lookup/request.h"
 
+#include <array>
+
 #include "catalog/command_type.h"
 #include "lookup/user_names.h"
 
@@ -7,6 +9,21 @@ namespace ov {
 
 Failure unknown_command_type(std::string_view given) {
   return usage_failure(unknown_command_name_message(given) + command_type_suggestion(given));
+}
+
+std::expected<std::vector<CommandType>, Failure> select_command_types(
+    std::span<const std::string> names) {
+  std::array<bool, kCommandTypeCount> chosen{};
+  for (const std::string& name : names) {
+    const auto type = find_command_type(name);
+    if (!type) return std::unexpected(unknown_command_type(name));
+    chosen[ordinal(*type)] = true;
+  }
+  std::vector<CommandType> types;
+  for (const CommandTypeName& name : kCommandTypes) {
+    if (names.empty() || chosen[ordinal(name.type)]) types.push_back(name.type);
+  }
+  return types;
 }
 
 std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const LookupQuery& query,

@@ -146,6 +146,11 @@ std::string_view catalog_vendor(const Catalog& catalog, std::string_view name) {
   return name;
 }
 
+std::string_view aliased_vendor(std::string_view name) {
+  const auto alias = std::ranges::find(kVendorAliases, name, &VendorAlias::alias);
+  return alias != kVendorAliases.end() ? alias->vendor : name;
+}
+
 std::string firmware_to_look_up(std::string_view text) {
   if (FirmwareVersion::parse(text)) return std::string(text);
   std::string_view rest = trim_white_space(text);

@@ -43,6 +43,10 @@ std::vector<VendorAlias> catalog_aliases(const Catalog& catalog);
 // catalog has that, else the name unchanged.
 std::string_view catalog_vendor(const Catalog& catalog, std::string_view name);
 
+// The vendor an alias stands for, without a catalog (the probe loads
+// none); any other name unchanged.
+std::string_view aliased_vendor(std::string_view name);
+
 // The firmware the lookup reads for `text`: a text that parses as a firmware
 // version stays as it is; otherwise a leading "v", "V" or "Version ", a
 // Meraki tag ("switch-15-21", "MS 15.21.1") and a ProCurve release code

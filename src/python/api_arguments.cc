@@ -1,7 +1,10 @@
 #include "python/api_arguments.h"
 
+#include "lookup/request.h"
+
 #include "catalog/loader.h"
 #include "fleet/fleet_probe.h"
+#include "lookup/request.h"
 #include "python/catalog_object.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
@@ -128,6 +131,40 @@ bool to_jobs(PyObject* value, std::optional<std::size_t>& out) {
     return refuse("jobs: " + fits.error().message);
   }
   out = static_cast<std::size_t>(jobs);
+  return true;
+}
+
+bool to_ports(PyObject* value, PortSettings& out) {
+  if (value == nullptr || value == Py_None) return true;
+  if (!PyDict_Check(value) && (!PyMapping_Check(value) || PySequence_Check(value))) {
+    return raise_conversion_error(value, "Mapping");
+  }
+  PyRef items = PyRef::steal(PyMapping_Items(value));
+  if (!items) return false;
+  const Py_ssize_t count = PyList_Size(items.get());
+  for (Py_ssize_t i = 0; i < count; ++i) {
+    PyObject* pair = PyList_GetItem(items.get(), i);  // borrowed
+    std::string name;
+    if (!to_text(PyTuple_GetItem(pair, 0), name)) return false;
+    PyObject* port = PyTuple_GetItem(pair, 1);
+    if (!PyLong_Check(port) || PyBool_Check(port)) return raise_conversion_error(port, "int");
+    long long number = PyLong_AsLongLong(port);
+    if (number == -1 && PyErr_Occurred()) {
+      if (!PyErr_ExceptionMatches(PyExc_OverflowError)) return false;
+      PyErr_Clear();
+      number = 0;  // out of range, refused below
+    }
+    if (auto set = out.set(name, number); !set) return refuse("ports: " + set.error().message);
+  }
+  return true;
+}
+
+bool to_command_types(PyObject* value, std::vector<CommandType>& out) {
+  std::vector<std::string> names;
+  if (value != nullptr && value != Py_None && !to_text_items(value, names)) return false;
+  auto types = select_command_types(names);
+  if (!types) return raise_failure(types.error()), false;
+  out = std::move(*types);
   return true;
 }
 

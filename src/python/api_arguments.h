@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "catalog/command_type.h"
+#include "fleet/probe_ports.h"
 #include "lookup/placeholders.h"
 #include "probe/duration.h"
 #include "python/python.h"
@@ -41,5 +43,12 @@ bool to_probe_timeout(PyObject* value, probe::Duration& out);
 
 // An int from 1 to 16384, or None (and absent) for nothing.
 bool to_jobs(PyObject* value, std::optional<std::size_t>& out);
+
+// A mapping of probe step names to ports (int); None or absent sets nothing.
+bool to_ports(PyObject* value, PortSettings& out);
+
+// An iterable of command type names, or None (and absent) for every type; in
+// command-type order.
+bool to_command_types(PyObject* value, std::vector<CommandType>& out);
 
 }  // namespace ov::py

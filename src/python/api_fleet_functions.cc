@@ -11,8 +11,8 @@
 #include "fleet/descriptor_budget.h"
 #include "fleet/fleet_probe.h"
 #include "fleet/targets.h"
-#include "lookup/every_type.h"
-#include "lookup/plan.h"
+#include "lookup/fleet_plan.h"
+#include "lookup/user_names.h"
 #include "python/api_arguments.h"
 #include "python/arguments.h"
 #include "python/errors.h"
@@ -25,21 +25,18 @@
 namespace ov::py {
 namespace {
 
-// What a fleet iterator gives for each report: the report itself, or the
-// host's plan against the catalog's answers.
-struct Planning {
-  PyRef catalog;  // keeps the answers' catalog alive; None for the compiled-in one
-  TableAnswer answer;
-};
-
-// The state of a fleet iterator. Its probes run on their own threads from
-// the call on; next() waits, without the interpreter lock, for the next host
-// in order. Only one thread may wait at a time.
+// The state of a fleet iterator: the probes alone, or the plans of the
+// hosts. Its probes run on their own threads from the call on; next() waits,
+// without the interpreter lock, for the next host in order. Only one thread
+// may wait at a time.
 struct FleetState {
-  std::unique_ptr<FleetProbe> fleet;
-  std::optional<Planning> planning;
+  std::unique_ptr<FleetProbe> probes;
+  std::unique_ptr<FleetPlan> plans;
+  PyRef catalog;        // keeps the plans' catalog alive; None for the compiled-in one
   bool busy = false;    // a thread waits in next()
   bool closed = false;  // close() was called while it waited
+
+  FleetProbe* fleet() { return plans ? &plans->probe() : probes.get(); }
 };
 
 struct FleetIterator {
@@ -53,23 +50,27 @@ FleetState& state_of(PyObject* self) { return reinterpret_cast<FleetIterator*>(s
 // Ends the probing: the probes still running are abandoned and the threads
 // joined, without the interpreter lock, so other threads run meanwhile.
 void end_fleet(FleetState& state) {
-  if (!state.fleet) return;
-  std::unique_ptr<FleetProbe> fleet = std::move(state.fleet);
+  if (state.fleet() == nullptr) return;
+  std::unique_ptr<FleetProbe> probes = std::move(state.probes);
+  std::unique_ptr<FleetPlan> plans = std::move(state.plans);
   ReleasedLock unlocked;
-  fleet->stop();
-  fleet.reset();
+  if (probes) probes->stop();
+  if (plans) plans->probe().stop();
+  probes.reset();
+  plans.reset();
 }
 
 PyObject* iterator_next(PyObject* self) {
   return guarded([&]() -> PyObject* {
     FleetState& state = state_of(self);
     if (state.busy) return raise(PyExc_ValueError, "fleet iterator already executing");
-    if (!state.fleet) return nullptr;  // exhausted or closed: StopIteration
+    FleetProbe* fleet = state.fleet();
+    if (fleet == nullptr) return nullptr;  // exhausted or closed: StopIteration
     std::optional<probe::ProbeReport> report;
     state.busy = true;
     try {
       ReleasedLock unlocked;
-      report = state.fleet->next();
+      report = fleet->next();
     } catch (...) {
       // The lock is back: a probe failed, and the fleet ends with it.
       state.busy = false;
@@ -81,9 +82,8 @@ PyObject* iterator_next(PyObject* self) {
       end_fleet(state);
       return nullptr;
     }
-    if (!state.planning) return report_dict(*report);
-    const std::vector<PlanRow> rows = plan_rows(*report, state.planning->answer.outcomes);
-    return from_json(host_plan_document(*report, rows));
+    if (!state.plans) return report_dict(*report);
+    return from_json(host_plan_json(state.plans->plan(std::move(*report))));
   });
 }
 
@@ -93,7 +93,7 @@ PyObject* iterator_close(PyObject* self, PyObject*) {
     if (state.busy) {
       // The waiting thread ends the fleet when it wakes.
       state.closed = true;
-      state.fleet->stop();
+      state.fleet()->stop();
     } else {
       end_fleet(state);
     }
@@ -118,13 +118,13 @@ PyMethodDef iterator_methods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
-// A new iterator over `fleet`.
-PyObject* new_iterator(std::unique_ptr<FleetProbe> fleet, std::optional<Planning> planning) {
+// A new iterator over `state`'s probes.
+PyObject* new_iterator(FleetState state) {
   auto* type = reinterpret_cast<PyTypeObject*>(iterator_type);
   auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
   PyObject* self = alloc(type, 0);
   if (self == nullptr) return fail();
-  new (&state_of(self)) FleetState{std::move(fleet), std::move(planning)};
+  new (&state_of(self)) FleetState(std::move(state));
   return self;
 }
 
@@ -135,17 +135,14 @@ struct FleetArguments {
   std::optional<std::size_t> jobs;
 };
 
-std::unique_ptr<FleetProbe> start_fleet(FleetArguments arguments, std::string vendor,
-                                        std::vector<std::string> skip) {
-  const std::size_t wanted = arguments.jobs.value_or(default_jobs(arguments.hosts.size()));
-  // The open-file budget, as the tool's: a probe beyond it would fail its socket.
-  const std::size_t jobs = probes_within_descriptor_limit(wanted);
-  return std::make_unique<FleetProbe>(std::move(arguments.hosts), std::move(vendor),
-                                      arguments.timeout, std::move(skip), jobs);
+// The open-file budget, as the tool's: a probe beyond it would fail its socket.
+std::size_t jobs_for(const FleetArguments& arguments) {
+  return probes_within_descriptor_limit(
+      arguments.jobs.value_or(default_jobs(arguments.hosts.size())));
 }
 
-constexpr std::array<std::string_view, 5> kProbeParams{"hosts", "vendor", "timeout_seconds",
-                                                       "skip", "jobs"};
+constexpr std::array<std::string_view, 6> kProbeParams{"hosts", "vendor", "timeout_seconds",
+                                                       "skip", "jobs", "ports"};
 constexpr CallableSpec kProbeSpec{"", "probe_many", kProbeParams, 1, 1};
 
 PyObject* probe_many(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -155,24 +152,32 @@ PyObject* probe_many(PyObject*, PyObject* args, PyObject* kwargs) {
     FleetArguments fleet;
     std::string vendor;
     std::vector<std::string> skip;
+    PortSettings ports;
     if (!convert_argument("hosts", [&] { return to_text_items(bound[0], fleet.hosts); }) ||
         !convert_argument("vendor", [&] { return to_optional_text(bound[1], vendor); }) ||
         !convert_argument("timeout_seconds",
                           [&] { return to_probe_timeout(bound[2], fleet.timeout); }) ||
         !convert_argument("skip", [&] { return !bound[3] || to_text_items(bound[3], skip); }) ||
-        !convert_argument("jobs", [&] { return to_jobs(bound[4], fleet.jobs); })) {
+        !convert_argument("jobs", [&] { return to_jobs(bound[4], fleet.jobs); }) ||
+        !convert_argument("ports", [&] { return to_ports(bound[5], ports); })) {
       return nullptr;
     }
     if (auto known = check_step_names(skip); !known) {
       return raise(PyExc_ValueError, "skip: " + known.error().message);
     }
-    return new_iterator(start_fleet(std::move(fleet), std::move(vendor), std::move(skip)),
-                        std::nullopt);
+    const std::size_t jobs = jobs_for(fleet);
+    const StepPorts step_ports = ports.ports_for(aliased_vendor(vendor));
+    FleetState state;
+    state.probes = std::make_unique<FleetProbe>(
+        fleet_hosts(std::move(fleet.hosts), vendor, step_ports), fleet.timeout, std::move(skip),
+        jobs);
+    return new_iterator(std::move(state));
   });
 }
 
-constexpr std::array<std::string_view, 7> kPlanParams{
-    "catalog", "hosts", "vendor", "firmware", "timeout_seconds", "jobs", "exact_firmware"};
+constexpr std::array<std::string_view, 9> kPlanParams{
+    "catalog", "hosts",   "vendor",          "firmware",      "commands",
+    "ports",   "timeout_seconds", "jobs", "exact_firmware"};
 constexpr CallableSpec kPlanSpec{"", "plan", kPlanParams, 4, 4};
 
 PyObject* plan(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -183,24 +188,31 @@ PyObject* plan(PyObject*, PyObject* args, PyObject* kwargs) {
     FleetArguments fleet;
     std::string vendor;
     std::string firmware;
-    bool exact = false;
+    FleetPlanOptions options;
     if (!convert_argument("catalog", [&] { return to_catalog(bound[0], catalog); }) ||
         !convert_argument("hosts", [&] { return to_text_items(bound[1], fleet.hosts); }) ||
         !convert_argument("vendor", [&] { return to_text(bound[2], vendor); }) ||
         !convert_argument("firmware", [&] { return to_text(bound[3], firmware); }) ||
+        !convert_argument("commands", [&] { return to_command_types(bound[4], options.types); }) ||
+        !convert_argument("ports", [&] { return to_ports(bound[5], options.ports); }) ||
         !convert_argument("timeout_seconds",
-                          [&] { return to_probe_timeout(bound[4], fleet.timeout); }) ||
-        !convert_argument("jobs", [&] { return to_jobs(bound[5], fleet.jobs); }) ||
-        !convert_argument("exact_firmware", [&] { return to_flag(bound[6], exact); })) {
+                          [&] { return to_probe_timeout(bound[6], fleet.timeout); }) ||
+        !convert_argument("jobs", [&] { return to_jobs(bound[7], fleet.jobs); }) ||
+        !convert_argument("exact_firmware",
+                          [&] { return to_flag(bound[8], options.exact_firmware); })) {
       return nullptr;
     }
+    options.timeout = fleet.timeout;
+    options.jobs = jobs_for(fleet);
+    std::vector<PlanHost> hosts;
+    for (std::string& host : fleet.hosts) hosts.push_back({std::move(host), vendor, firmware, {}});
     // Refused before anything is probed, as the tool does.
-    auto answer = answer_table(*catalog, vendor, firmware, exact, {});
-    if (!answer) return raise_failure(answer.error());
-    std::string catalog_vendor = answer->vendor;
-    Planning planning{PyRef::borrow(bound[0] != nullptr ? bound[0] : Py_None), std::move(*answer)};
-    return new_iterator(start_fleet(std::move(fleet), std::move(catalog_vendor), {}),
-                        std::move(planning));
+    auto plans = FleetPlan::start(*catalog, std::move(hosts), std::move(options));
+    if (!plans) return raise_failure(plans.error());
+    FleetState state;
+    state.plans = std::move(*plans);
+    state.catalog = PyRef::borrow(bound[0] != nullptr ? bound[0] : Py_None);
+    return new_iterator(std::move(state));
   });
 }
 
@@ -231,17 +243,21 @@ PyMethodDef definitions[] = {
      "(192.0.2.10-20); blank lines and # comments skipped, each host once, in order. A\n"
      "bad line raises ValueError naming its number and text."},
     {"probe_many", as_c_function(probe_many), METH_VARARGS | METH_KEYWORDS,
-     "probe_many(hosts, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None)\n--\n\n"
+     "probe_many(hosts, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None, "
+     "ports=None)\n--\n\n"
      "Probe every host as probe_device does, many at a time (jobs: up to 16384, by\n"
      "default every host up to 1024, within the limit on open files). Returns an\n"
      "iterator of the reports in host order, each as soon as it and those before it are\n"
-     "done; the interpreter lock is released while it waits. close() stops the probing."},
+     "done; the interpreter lock is released while it waits. close() stops the probing.\n"
+     "ports: {step name: port}, as vantrel probe --port; with a vendor, gNMI is probed\n"
+     "on its default port unless set."},
     {"plan", as_c_function(plan), METH_VARARGS | METH_KEYWORDS,
-     "plan(catalog, hosts, vendor, firmware, *, timeout_seconds=5.0, jobs=None, "
-     "exact_firmware=False)\n--\n\n"
+     "plan(catalog, hosts, vendor, firmware, *, commands=None, ports=None, "
+     "timeout_seconds=5.0, jobs=None, exact_firmware=False)\n--\n\n"
      "Probe the hosts, then say for each command type how it can be done on each: an\n"
      "iterator of the documents of `vantrel plan --json`, in host order. The vendor and\n"
-     "firmware are checked before anything is probed."},
+     "firmware are checked before anything is probed. commands: the command types to\n"
+     "plan (every type by default); ports: {step name: port}, as vantrel plan --port."},
 };
 
 }  // namespace

@@ -30,17 +30,6 @@ void add_firmware(Json& records) {
 
 }  // namespace
 
-std::vector<std::string> entry_commands(std::string_view cli) {
-  std::vector<std::string> commands;
-  while (!cli.empty()) {
-    const std::size_t end = std::min(cli.find('\n'), cli.size());
-    const std::string_view line = trim_white_space(cli.substr(0, end));
-    if (!line.empty()) commands.emplace_back(line);
-    cli.remove_prefix(std::min(end + 1, cli.size()));
-  }
-  return commands;
-}
-
 std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
                                                     const LookupQuery& query,
                                                     std::span<const std::string> answers) {

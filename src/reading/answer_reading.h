@@ -12,6 +12,7 @@
 #include "base/failure.h"
 #include "base/json.h"
 #include "catalog/catalog.h"
+#include "lookup/cli_commands.h"
 #include "lookup/request.h"
 #include "reading/parser_set.h"
 
@@ -29,9 +30,6 @@ struct ParsedAnswers {
   Json records = Json::array();
   std::vector<UnreadAnswerLine> unread;
 };
-
-// The commands of an entry: the non-empty lines of its text.
-std::vector<std::string> entry_commands(std::string_view cli);
 
 // Refuses what a lookup refuses, a number of answers that is not one per
 // command of the entry (a write operation's answers are read as one), and an
