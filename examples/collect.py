@@ -22,6 +22,7 @@ in nowhere. The exit status is 0 when every line has no error, 1 otherwise,
 """
 import argparse
 import concurrent.futures
+import csv
 import getpass
 import json
 import os
@@ -60,8 +61,6 @@ WRITE_TYPES = {
 }
 
 
-SECONDS_PER_READ_LOOP = 0.2  # netmiko's pause between reads of an answer
-
 
 class Failure(Exception):
     """A command's failure, its message as the line reports it."""
@@ -88,6 +87,11 @@ def parse_arguments(argv):
                         help="print what would be sent, per host and type, and log in nowhere")
     args = parser.parse_args(argv)
     args.command = args.command or DEFAULT_COMMANDS
+    known = ov.schema()["$defs"]["CommandType"]["enum"]
+    for command in args.command:
+        if command not in known:
+            parser.error("--command: unknown command type %s (vantrel table lists them)"
+                         % command)
     if args.jobs < 1:
         parser.error("--jobs: expected at least 1")
     if args.timeout <= 0:
@@ -102,23 +106,48 @@ def parse_arguments(argv):
     return args
 
 
-def cli_way(host, row):
-    """The row's CLI way, or raises Failure saying why there is none."""
+def cli_way(catalog, host, row):
+    """The row's CLI way with the host's values in its commands, or raises
+    Failure saying why there is none."""
     for way in row["ways"]:
         if way["via"] == "cli":
-            if way.get("unfilled"):
-                raise Failure("no value for %s (add a column to the inventory)"
-                              % ", ".join("{%s}" % name for name in way["unfilled"]))
-            return way
+            return filled(catalog, host, row, way)
     if row["status"] != "text":
         raise Failure("no CLI text: %s" % (row.get("reason") or row["status"]))
     if host.get("ssh_banner") is None:
         # The probe's own words: refused, timed out, no banner.
         said = [line for line in host.get("diagnostics", []) if line.startswith("ssh:")]
         raise Failure("no CLI way: " + (said[0] if said else "no SSH banner"))
-    reasons = [item if isinstance(item, str) else json.dumps(item)
-               for item in row.get("excluded", [])]
-    raise Failure("no CLI way in the plan" + (": " + "; ".join(reasons) if reasons else ""))
+    others = [way["via"] for way in row["ways"]]
+    raise Failure("no CLI way in the plan" + (" (its ways: %s)" % ", ".join(others)
+                                               if others else ""))
+
+
+def filled(catalog, host, row, way):
+    """`way` with its placeholders filled from the host's inventory columns,
+    checked and escaped by the package's lookup: the filled text's lines
+    stand where the stored text's lines stand."""
+    missing = [name for name in way["unfilled"] if name not in host["values"]]
+    if missing:
+        raise Failure("no value for %s (add a column to the inventory)"
+                      % ", ".join("{%s}" % name for name in missing))
+    if not way["unfilled"]:
+        return way
+    try:
+        text = ov.lookup(catalog, host["vendor"], host["firmware"], row["type"],
+                         settings={name: host["values"][name] for name in way["unfilled"]})["cli"]
+    except ValueError as error:
+        raise Failure(error.args[0])
+    stored, lines = command_lines(way["cli"]), command_lines(text)
+    count = len(way["commands"])
+    start = next(i for i in range(len(stored) - count + 1)
+                 if stored[i:i + count] == way["commands"])
+    return dict(way, cli=text, commands=lines[start:start + count], unfilled=[])
+
+
+def command_lines(text):
+    """The commands of a stored text: its non-blank lines, blanks around them off."""
+    return [line.strip() for line in text.splitlines() if line.strip()]
 
 
 def session_lines(way):
@@ -170,10 +199,9 @@ class Session:
             raise NoSession("login to %s failed: %s" % (self.host["host"], one_line(error)))
 
     def read(self, command):
-        loops = max(1, int(self.args.timeout / SECONDS_PER_READ_LOOP))
+        # netmiko waits for the prompt up to the session's timeout.
         try:
-            return self.connection.send_command(command, expect_string=self.prompt,
-                                                max_loops=loops)
+            return self.connection.send_command(command, expect_string=self.prompt)
         except Exception as error:
             raise Failure("%r: %s" % (command, one_line(error)))
 
@@ -212,7 +240,7 @@ def refusal(vendor, answer):
 
 
 def collect_type(catalog, session, host, command, row):
-    way = cli_way(host, row)
+    way = cli_way(catalog, host, row)
     session.connect()
     if way["mode"] == "config":
         # A write's answers are read together into one record: the whole
@@ -237,6 +265,8 @@ def collect_type(catalog, session, host, command, row):
 
 def collect_host(catalog, host, args, password):
     """The host's lines, one per requested command type."""
+    if "error" in host:
+        return [line(host, command, error=host["error"]) for command in args.command]
     rows = {row["type"]: row for row in host["plan"]}
     session = Session(host, args, password)
     lines = []
@@ -254,38 +284,82 @@ def collect_host(catalog, host, args, password):
     return lines
 
 
-def dry_run_lines(host, args):
-    rows = {row["type"]: row for row in host["plan"]}
+def dry_run_lines(catalog, host, args):
+    rows = {row["type"]: row for row in host.get("plan", [])}
     for command in args.command:
         entry = {"host": host["host"], "vendor": host["vendor"], "firmware": host["firmware"],
-                 "command": command, "via": "cli", "mode": None, "lines": [], "error": None}
-        try:
-            way = cli_way(host, rows[command])
-            entry.update(mode=way["mode"], lines=session_lines(way))
-        except Failure as failure:
-            entry["error"] = str(failure)
+                 "command": command, "via": "cli", "mode": None, "lines": [],
+                 "error": host.get("error")}
+        if entry["error"] is None:
+            try:
+                way = cli_way(catalog, host, rows[command])
+                entry.update(mode=way["mode"], lines=session_lines(way))
+            except Failure as failure:
+                entry["error"] = str(failure)
         yield entry
+
+
+def read_inventory(path):
+    """The inventory's rows: host, vendor, firmware and the values of the
+    other columns that are not empty. Raises Failure for a file that lacks
+    one of the three columns."""
+    with open(path, newline="") as f:
+        reader = csv.DictReader(f)
+        lacking = [name for name in ("host", "vendor", "firmware")
+                   if name not in (reader.fieldnames or [])]
+        if lacking:
+            raise Failure("%s: no column %s" % (path, ", ".join(lacking)))
+        rows = []
+        for row in reader:
+            values = {name: (value or "").strip() for name, value in row.items() if name}
+            rows.append({"host": values.pop("host"), "vendor": values.pop("vendor"),
+                         "firmware": values.pop("firmware"),
+                         "values": {name: value for name, value in values.items() if value}})
+        return rows
+
+
+def plan_inventory(catalog, rows, args):
+    """Each row's host document with its values, in inventory order. The rows
+    of one vendor and firmware are planned together, every group probing at
+    once; a group the package refuses (an unknown vendor, a firmware that does
+    not read) gives its rows that error."""
+    groups = {}
+    for row in rows:
+        groups.setdefault((row["vendor"], row["firmware"]), []).append(row["host"])
+    started = {}
+    for (vendor, firmware), hosts in groups.items():
+        try:
+            started[vendor, firmware] = ov.plan(
+                catalog, list(dict.fromkeys(hosts)), vendor, firmware, commands=args.command,
+                ports=args.ports, timeout_seconds=args.timeout, jobs=args.jobs)
+        except ValueError as error:
+            started[vendor, firmware] = error.args[0]
+    plans = {key: plan if isinstance(plan, str) else {doc["host"]: doc for doc in plan}
+             for key, plan in started.items()}
+    for row in rows:
+        plan = plans[row["vendor"], row["firmware"]]
+        if isinstance(plan, str):
+            yield dict(row, error=plan)
+        else:
+            yield dict(plan[row["host"]], values=row["values"])
 
 
 def main(argv):
     args = parse_arguments(argv)
     try:
-        with open(args.inventory, newline="") as f:
-            inventory = f.read()
+        rows = read_inventory(args.inventory)
     except OSError as error:
         print("collect: %s: %s" % (args.inventory, error.strerror), file=sys.stderr)
         return 2
-    catalog = ov.Catalog.load_bundled()
-    try:
-        hosts = list(ov.plan(catalog, inventory=inventory, commands=args.command,
-                             ports=args.ports, timeout_seconds=args.timeout, jobs=args.jobs))
-    except ValueError as error:
-        print("collect: %s" % error.args[0], file=sys.stderr)
+    except Failure as failure:
+        print("collect: %s" % failure, file=sys.stderr)
         return 2
+    catalog = ov.Catalog.load_bundled()
+    hosts = list(plan_inventory(catalog, rows, args))
     failed = False
     if args.dry_run:
         for host in hosts:
-            for entry in dry_run_lines(host, args):
+            for entry in dry_run_lines(catalog, host, args):
                 failed |= entry["error"] is not None
                 print(json.dumps(entry), flush=True)
         return 1 if failed else 0
