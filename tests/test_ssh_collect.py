@@ -33,6 +33,14 @@ MISSING_INTERFACE = {
                                      "error: configuration check-out failed"]),
 }
 WRITE = "PORT_SHUTDOWN"
+# A read whose first command the switch does not know (its entry has several
+# commands, and a sample output answers one), and the collector's error.
+UNKNOWN_READ = {
+    "cisco_ios": "'show inventory' refused: % Invalid input detected at '^' marker.",
+    "cisco_nxos": "'show inventory' refused: % Invalid command at '^' marker.",
+    "juniper_junos": "'show chassis hardware | no-more' refused: "
+                     "syntax error, expecting <command>.",
+}
 
 
 def skip_reason():
@@ -68,7 +76,8 @@ class CollectOverSsh(unittest.TestCase):
             runs[switch.vendor] = cls.start(
                 switch.vendor, [(CLOSED_HOST, columns), ("127.0.0.1", columns)], reads + [WRITE])
             runs[switch.vendor + " refused"] = cls.start(
-                switch.vendor, [("127.0.0.1", missing)], [WRITE])
+                switch.vendor, [("127.0.0.1", missing)],
+                [WRITE] + ["HARDWARE_IDENTITY"] * (switch.vendor in UNKNOWN_READ))
         # Whoever this user is not, and without a key: a dry run logs in nowhere.
         runs["dry"] = cls.start("cisco_ios", [("127.0.0.1", dict(
             SWITCHES[0].values, vendor="cisco_ios", firmware=SWITCHES[0].firmware))],
@@ -110,8 +119,8 @@ class CollectOverSsh(unittest.TestCase):
                     answers = [device["answers"][text] for text in device["reads"][line["command"]]]
                     expected = ov.parse(self.catalog, switch.vendor, switch.firmware,
                                         line["command"], *answers)
-                    self.assertEqual((line["records"], line["error"]),
-                                     (expected["records"], None))
+                    self.assertEqual((line["records"], line["unread"], line["error"]),
+                                     (expected["records"], expected["unread"], None))
                     # An answer with lines gives records: equal empties would prove nothing.
                     if any(answer.strip() for answer in answers):
                         self.assertNotEqual(line["records"], [])
@@ -124,9 +133,17 @@ class CollectOverSsh(unittest.TestCase):
                 messages = MISSING_INTERFACE[switch.vendor][1]
                 self.assertEqual((accepted["command"], accepted["records"], accepted["error"]),
                                  (WRITE, [{"ok": True, "messages": []}], None))
-                self.assertEqual((status, [(line["records"], line["error"]) for line in refused]),
+                self.assertEqual((status, [(line["records"], line["error"])
+                                           for line in refused[:1]]),
                                  (1, [([{"ok": False, "messages": messages}],
                                        "refused: " + "; ".join(messages))]), err)
+
+    def test_an_unknown_read_fails_with_the_device_words(self):
+        for vendor, error in UNKNOWN_READ.items():
+            with self.subTest(vendor=vendor):
+                refused = self.results[vendor + " refused"][1][1]
+                self.assertEqual((refused["command"], refused["records"], refused["error"]),
+                                 ("HARDWARE_IDENTITY", [], error))
 
     def test_a_closed_port_fails_its_host_alone(self):
         for switch in SWITCHES:
