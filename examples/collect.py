@@ -171,6 +171,7 @@ class Session:
         self.args = args
         self.password = password
         self.connection = None
+        self.prompt_text = None
         self.prompt = None
 
     def connect(self):
@@ -192,9 +193,10 @@ class Session:
             options.update(password=self.password, use_keys=False, allow_agent=False)
         try:
             self.connection = netmiko.ConnectHandler(**options)
+            self.prompt_text = self.connection.find_prompt().strip()
             # The prompt at the very end of what was read ends an answer, even
             # when the answer itself mentions the host name.
-            self.prompt = re.escape(self.connection.find_prompt().strip()) + r"\s*$"
+            self.prompt = re.escape(self.prompt_text) + r"\s*$"
         except Exception as error:  # netmiko raises many kinds; all mean no session
             raise NoSession("login to %s failed: %s" % (self.host["host"], one_line(error)))
 
@@ -209,7 +211,10 @@ class Session:
         """The device's text for a configuration way: its lines sent in
         configuration mode, committed where the session commits."""
         commits = bool((way.get("session") or {}).get("commit"))
-        text = self.connection.send_config_set(way["commands"], exit_config_mode=not commits)
+        # The prompt before the session's first line went with the previous
+        # answer; put back, the text reads as the device printed it.
+        text = self.prompt_text + self.connection.send_config_set(
+            way["commands"], exit_config_mode=not commits)
         if commits:
             try:
                 text += self.connection.commit()

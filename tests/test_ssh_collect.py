@@ -33,6 +33,9 @@ MISSING_INTERFACE = {
                                      "error: configuration check-out failed"]),
 }
 WRITE = "PORT_SHUTDOWN"
+# Writes every switch accepts: a configuration session, and a save (an exec
+# command on IOS, NX-OS and EOS, a commit on Junos).
+WRITES = [WRITE, "SAVE_CONFIG"]
 # A read whose first command the switch does not know (its entry has several
 # commands, and a sample output answers one), and the collector's error.
 UNKNOWN_READ = {
@@ -74,7 +77,7 @@ class CollectOverSsh(unittest.TestCase):
             missing = dict(columns, interface=MISSING_INTERFACE[switch.vendor][0])
             reads = sorted(cls.lab.devices[switch.vendor]["reads"])
             runs[switch.vendor] = cls.start(
-                switch.vendor, [(CLOSED_HOST, columns), ("127.0.0.1", columns)], reads + [WRITE])
+                switch.vendor, [(CLOSED_HOST, columns), ("127.0.0.1", columns)], reads + WRITES)
             runs[switch.vendor + " refused"] = cls.start(
                 switch.vendor, [("127.0.0.1", missing)],
                 [WRITE] + ["HARDWARE_IDENTITY"] * (switch.vendor in UNKNOWN_READ))
@@ -113,8 +116,8 @@ class CollectOverSsh(unittest.TestCase):
             status, lines, err = self.results[switch.vendor]
             reached = [line for line in lines if line["host"] == "127.0.0.1"]
             self.assertEqual([line["command"] for line in reached],
-                             sorted(device["reads"]) + [WRITE], err)
-            for line in reached[:-1]:
+                             sorted(device["reads"]) + WRITES, err)
+            for line in reached[:-len(WRITES)]:
                 with self.subTest(vendor=switch.vendor, command=line["command"]):
                     answers = [device["answers"][text] for text in device["reads"][line["command"]]]
                     expected = ov.parse(self.catalog, switch.vendor, switch.firmware,
@@ -128,11 +131,13 @@ class CollectOverSsh(unittest.TestCase):
     def test_a_write_is_accepted_or_refused_with_the_device_message(self):
         for switch in SWITCHES:
             with self.subTest(vendor=switch.vendor):
-                accepted = self.results[switch.vendor][1][-1]
+                accepted = self.results[switch.vendor][1][-len(WRITES):]
                 status, refused, err = self.results[switch.vendor + " refused"]
                 messages = MISSING_INTERFACE[switch.vendor][1]
-                self.assertEqual((accepted["command"], accepted["records"], accepted["error"]),
-                                 (WRITE, [{"ok": True, "messages": []}], None))
+                self.assertEqual([(line["command"], line["records"], line["unread"], line["error"])
+                                  for line in accepted],
+                                 [(write, [{"ok": True, "messages": []}], [], None)
+                                  for write in WRITES])
                 self.assertEqual((status, [(line["records"], line["error"])
                                            for line in refused[:1]]),
                                  (1, [([{"ok": False, "messages": messages}],
@@ -156,7 +161,7 @@ class CollectOverSsh(unittest.TestCase):
                 self.assertEqual([(line["records"], line["error"]) for line in closed],
                                  [([], "no CLI way: ssh:%d Connection refused (os error 111)"
                                    % self.lab.ports[switch.vendor])]
-                                 * (len(self.lab.devices[switch.vendor]["reads"]) + 1))
+                                 * (len(self.lab.devices[switch.vendor]["reads"]) + len(WRITES)))
 
     def test_dry_run_prints_the_session_without_logging_in(self):
         status, lines, err = self.results["dry"]
