@@ -12,6 +12,7 @@ SESSIONS_DIR, when given, holds a file named after the process id while the
 session runs, so the server can end sessions that outlive it."""
 import json
 import os
+import signal
 import sys
 import termios
 
@@ -337,6 +338,10 @@ def main(argv):
     if len(argv) > 2:
         marker = os.path.join(argv[2], str(os.getpid()))
         open(marker, "w").close()
+    # A hang-up (the client went) or a stop ends the session through the
+    # finally below, so no marker outlives its process.
+    for number in (signal.SIGHUP, signal.SIGTERM):
+        signal.signal(number, lambda *_: sys.exit(0))
     try:
         quiet_terminal()
         STYLES[device["vendor"]](device, sys.stdout).run(sys.stdin)

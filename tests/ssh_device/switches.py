@@ -46,10 +46,20 @@ class EmulatedSwitches:
 
     def __exit__(self, *exc):
         self.server.__exit__(*exc)
-        # sshd's session children outlive it; the emulators they run say who they are.
+        # sshd's session children outlive it; the emulators they run say who
+        # they are, and a process is ended only while it still runs one of ours.
         for name in os.listdir(self.sessions):
-            try:
-                os.kill(int(name), signal.SIGTERM)
-            except (ValueError, ProcessLookupError):
-                pass
+            if self.runs_our_emulator(name):
+                try:
+                    os.kill(int(name), signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
         shutil.rmtree(self.folder, ignore_errors=True)
+
+    def runs_our_emulator(self, pid):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                arguments = f.read().split(b"\0")
+        except OSError:
+            return False
+        return EMULATOR.encode() in arguments and self.sessions.encode() in arguments
