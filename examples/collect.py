@@ -61,6 +61,9 @@ WRITE_TYPES = {
 }
 
 
+# What netmiko's commit() says before the device's text of a refused commit.
+NETMIKO_COMMIT_FAILED = "Commit failed with the following errors:"
+
 
 class Failure(Exception):
     """A command's failure, its message as the line reports it."""
@@ -209,19 +212,27 @@ class Session:
 
     def configure(self, way):
         """The device's text for a configuration way: its lines sent in
-        configuration mode, committed where the session commits."""
+        configuration mode, committed where the session commits. Each part
+        ends with the prompt the next part's first line follows."""
         commits = bool((way.get("session") or {}).get("commit"))
-        # The prompt before the session's first line went with the previous
-        # answer; put back, the text reads as the device printed it.
-        text = self.prompt_text + self.connection.send_config_set(
-            way["commands"], exit_config_mode=not commits)
-        if commits:
-            try:
-                text += self.connection.commit()
-            except ValueError as error:  # netmiko's commit refused: the device's words
-                text += str(error)
-            text += self.connection.exit_config_mode()
+        try:
+            # The prompt before the session's first line went with the
+            # previous answer; put back, the text reads as the device printed it.
+            text = self.prompt_text + self.connection.send_config_set(
+                way["commands"], exit_config_mode=not commits)
+            if commits:
+                text += self.commit()
+                text += self.connection.exit_config_mode()
+        except Exception as error:  # a lost session or a prompt that never came
+            raise Failure("configuration session: %s" % one_line(error))
         return text
+
+    def commit(self):
+        try:
+            return self.connection.commit()
+        except ValueError as error:
+            # A refused commit: netmiko's own line, then the device's text.
+            return str(error).split(NETMIKO_COMMIT_FAILED, 1)[-1].lstrip("\n")
 
     def close(self):
         if self.connection is not None:

@@ -138,9 +138,9 @@ class CollectOverSsh(unittest.TestCase):
                                   for line in accepted],
                                  [(write, [{"ok": True, "messages": []}], [], None)
                                   for write in WRITES])
-                self.assertEqual((status, [(line["records"], line["error"])
+                self.assertEqual((status, [(line["records"], line["unread"], line["error"])
                                            for line in refused[:1]]),
-                                 (1, [([{"ok": False, "messages": messages}],
+                                 (1, [([{"ok": False, "messages": messages}], [],
                                        "refused: " + "; ".join(messages))]), err)
 
     def test_an_unknown_read_fails_with_the_device_words(self):
