@@ -383,7 +383,12 @@ def main(argv):
     if not args.key_file:
         password = os.environ.get("VANTREL_PASSWORD")
         if password is None:
-            password = getpass.getpass("password for %s: " % args.username)
+            try:
+                password = getpass.getpass("password for %s: " % args.username)
+            except EOFError:
+                print("collect: no password: set VANTREL_PASSWORD or give --key-file",
+                      file=sys.stderr)
+                return 2
     with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
         futures = [pool.submit(collect_host, catalog, host, args, password) for host in hosts]
         for future in futures:  # inventory order, each as soon as those before are done
