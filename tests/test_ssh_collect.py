@@ -7,6 +7,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 import unittest
 
 import orvane_vantrel as ov
@@ -21,7 +22,7 @@ except ImportError:
 
 COLLECT = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                        "examples", "collect.py")
-RUN_SECONDS = 60
+RUN_SECONDS = 60  # for every collector run together
 # No test sshd listens on this loopback address: its SSH port is closed.
 CLOSED_HOST = "127.0.0.2"
 # What each switch answers when told to configure an interface it lacks.
@@ -48,8 +49,8 @@ UNKNOWN_READ = {
 
 def skip_reason():
     if netmiko is None:
-        return "netmiko is not importable by %s (Debian's python3-netmiko serves /usr/bin/python3)" \
-            % sys.executable
+        return ("netmiko is not importable by %s (Debian's python3-netmiko serves "
+                "/usr/bin/python3)" % sys.executable)
     return server.missing()
 
 
@@ -70,26 +71,27 @@ class CollectOverSsh(unittest.TestCase):
         cls.lab = EmulatedSwitches(cls.catalog)
         cls.addClassCleanup(cls.lab.__exit__, None, None, None)
         cls.lab.__enter__()
-        cls.folder = cls.lab.folder
         runs = {}
         for switch in SWITCHES:
             columns = dict(switch.values, vendor=switch.vendor, firmware=switch.firmware)
             missing = dict(columns, interface=MISSING_INTERFACE[switch.vendor][0])
             reads = sorted(cls.lab.devices[switch.vendor]["reads"])
             runs[switch.vendor] = cls.start(
-                switch.vendor, [(CLOSED_HOST, columns), ("127.0.0.1", columns)], reads + WRITES)
+                switch.vendor, switch.vendor, [(CLOSED_HOST, columns), ("127.0.0.1", columns)],
+                reads + WRITES)
             runs[switch.vendor + " refused"] = cls.start(
-                switch.vendor, [("127.0.0.1", missing)],
+                switch.vendor + "-refused", switch.vendor, [("127.0.0.1", missing)],
                 [WRITE] + ["HARDWARE_IDENTITY"] * (switch.vendor in UNKNOWN_READ))
-        # Whoever this user is not, and without a key: a dry run logs in nowhere.
-        runs["dry"] = cls.start("cisco_ios", [("127.0.0.1", dict(
+        # A user the server lets in is not given, nor a key: a dry run logs in nowhere.
+        runs["dry"] = cls.start("dry", "cisco_ios", [("127.0.0.1", dict(
             SWITCHES[0].values, vendor="cisco_ios", firmware=SWITCHES[0].firmware))],
             ["VERSION", WRITE], "--dry-run", "--username", "nobody")
-        cls.results = {name: cls.finish(run) for name, run in runs.items()}
+        deadline = time.monotonic() + RUN_SECONDS
+        cls.results = {name: cls.finish(run, deadline) for name, run in runs.items()}
 
     @classmethod
-    def start(cls, vendor, rows, commands, *options):
-        path = os.path.join(cls.folder, "inventory-%d.csv" % len(os.listdir(cls.folder)))
+    def start(cls, name, vendor, rows, commands, *options):
+        path = os.path.join(cls.lab.folder, name + ".csv")
         with open(path, "w") as f:
             f.write(inventory(rows))
         args = [sys.executable, COLLECT, path, "--port", "ssh=%d" % cls.lab.ports[vendor],
@@ -102,9 +104,9 @@ class CollectOverSsh(unittest.TestCase):
                                 stderr=subprocess.PIPE, text=True, env=environment)
 
     @staticmethod
-    def finish(run):
+    def finish(run, deadline):
         try:
-            out, err = run.communicate(timeout=RUN_SECONDS)
+            out, err = run.communicate(timeout=max(0.1, deadline - time.monotonic()))
         except subprocess.TimeoutExpired:
             run.kill()
             out, err = run.communicate()

@@ -12,6 +12,7 @@ SESSIONS_DIR, when given, holds a file named after the process id while the
 session runs, so the server can end sessions that outlive it."""
 import json
 import os
+import re
 import signal
 import sys
 import termios
@@ -26,23 +27,16 @@ LEAVE_SESSION = {"exit", "logout", "quit"}
 
 def words(line):
     """The words of a line with their columns."""
-    found, start = [], None
-    for i, char in enumerate(line + " "):
-        if char.isspace():
-            if start is not None:
-                found.append((line[start:i], start))
-                start = None
-        elif start is None:
-            start = i
-    return found
+    return [(match.group(), match.start()) for match in re.finditer(r"\S+", line)]
 
 
 def abbreviates(given, full, shortest):
     """True iff `given` abbreviates the keyword list `full`, each word at least
     its shortest unambiguous prefix, as IOS and EOS accept them."""
-    given = [w for w, _ in words(given)]
+    given = given.lower().split()
     return len(given) == len(full) and all(
-        len(g) >= min(n, len(f)) and f.startswith(g.lower()) for g, f, n in zip(given, full, shortest))
+        len(word) >= min(least, len(keyword)) and keyword.startswith(word)
+        for word, keyword, least in zip(given, full, shortest))
 
 
 def failing_column(line, known):
