@@ -187,7 +187,7 @@ class Session:
         if device_type not in netmiko.platforms:
             raise NoSession("netmiko %s has no driver %s" % (netmiko.__version__, device_type))
         options = {"device_type": device_type, "host": self.host["host"],
-                   "username": self.args.username, "port": self.args.ports.get("ssh", 22),
+                   "username": self.args.username, "port": self.host["ports"]["ssh"],
                    "timeout": self.args.timeout, "auth_timeout": self.args.timeout,
                    "banner_timeout": self.args.timeout, "fast_cli": True}
         if self.args.key_file:
