@@ -30,10 +30,8 @@ SWITCHES = [
     Switch("cisco_ios", "16.12.4", ["GigabitEthernet1/0/24", "GigabitEthernet1/0/1", "Vlan10"],
            **VALUES),
     Switch("cisco_nxos", "9.3(5)", ["Ethernet1/5", "Ethernet1/6", "Vlan10"], **VALUES),
-    Switch("arista_eos", "4.22.1F", ["Ethernet1", "Ethernet2", "Vlan10"],
-           **VALUES),
-    Switch("juniper_junos", "21.4R3", ["ge-0/0/1", "ge-0/0/2", "irb"],
-           **VALUES),
+    Switch("arista_eos", "4.22.1F", ["Ethernet1", "Ethernet2", "Vlan10"], **VALUES),
+    Switch("juniper_junos", "21.4R3", ["ge-0/0/1", "ge-0/0/2", "irb"], **VALUES),
 ]
 
 
