@@ -66,13 +66,19 @@ std::size_t default_jobs(std::size_t hosts) { return std::min(hosts, kDefaultMos
 
 FleetProbe::FleetProbe(std::vector<std::string> hosts, std::string vendor, probe::Duration timeout,
                        std::vector<std::string> skip, std::size_t jobs)
+    : FleetProbe(std::move(hosts), std::vector<std::string>{std::move(vendor)}, timeout,
+                 std::move(skip), jobs) {}
+
+FleetProbe::FleetProbe(std::vector<std::string> hosts, std::vector<std::string> vendors,
+                       probe::Duration timeout, std::vector<std::string> skip, std::size_t jobs)
     : hosts_(std::move(hosts)),
-      vendor_(std::move(vendor)),
+      vendors_(std::move(vendors)),
       timeout_(timeout),
       skip_(std::move(skip)),
       run_(hosts_.size(), jobs, probes_per_thread(hosts_),
            [this](std::size_t index) -> std::unique_ptr<probe::ProbeTask> {
-             return std::make_unique<probe::ProbeSession>(hosts_[index], vendor_, timeout_, skip_,
+             return std::make_unique<probe::ProbeSession>(hosts_[index], vendor_of(index),
+                                                          timeout_, skip_,
                                                           probe::kProbeSteps,
                                                           probe::system_lookup());
            }) {}

@@ -46,6 +46,9 @@ class FleetProbe {
  public:
   FleetProbe(std::vector<std::string> hosts, std::string vendor, probe::Duration timeout,
              std::vector<std::string> skip, std::size_t jobs);
+  // Each host with the vendor its report echoes: `vendors[i]` for `hosts[i]`.
+  FleetProbe(std::vector<std::string> hosts, std::vector<std::string> vendors,
+             probe::Duration timeout, std::vector<std::string> skip, std::size_t jobs);
 
   // The next report in host order, once it and those before it are done;
   // nothing after the last or after stop(). `progress(done, total)` as
@@ -61,8 +64,13 @@ class FleetProbe {
   std::size_t size() const { return hosts_.size(); }
 
  private:
+  // The vendor echoed for the host at `index`.
+  const std::string& vendor_of(std::size_t index) const {
+    return vendors_.size() == 1 ? vendors_.front() : vendors_[index];
+  }
+
   std::vector<std::string> hosts_;
-  std::string vendor_;
+  std::vector<std::string> vendors_;  // one per host, or one for every host
   probe::Duration timeout_;
   std::vector<std::string> skip_;
   ProbeRun run_;  // last: stopped and joined before the rest goes

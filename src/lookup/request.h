@@ -5,6 +5,7 @@
 #pragma once
 
 #include <expected>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,11 @@ std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const
 
 // "unknown CommandType: x (did you mean X?)".
 Failure unknown_command_type(std::string_view given);
+
+// The refusal (Usage) of an outcome whose vendor the catalog lacks, with the
+// names closest to `given_vendor`, or whose firmware does not read; nothing
+// for the other outcomes.
+std::optional<Failure> refusal(const Catalog& catalog, std::string_view given_vendor,
+                               const LookupOutcome& outcome);
 
 }  // namespace ov

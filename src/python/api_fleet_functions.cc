@@ -12,6 +12,7 @@
 #include "fleet/fleet_probe.h"
 #include "fleet/targets.h"
 #include "lookup/every_type.h"
+#include "lookup/inventory.h"
 #include "lookup/plan.h"
 #include "python/api_arguments.h"
 #include "python/arguments.h"
@@ -131,6 +132,7 @@ PyObject* new_iterator(std::unique_ptr<FleetProbe> fleet, std::optional<Planning
 // The hosts, the vendor echoed, the timeout and jobs: what both functions take.
 struct FleetArguments {
   std::vector<std::string> hosts;
+  std::vector<std::string> vendors;  // one per host, from an inventory; else the vendor given
   probe::Duration timeout{};
   std::optional<std::size_t> jobs;
 };
@@ -140,32 +142,60 @@ std::unique_ptr<FleetProbe> start_fleet(FleetArguments arguments, std::string ve
   const std::size_t wanted = arguments.jobs.value_or(default_jobs(arguments.hosts.size()));
   // The open-file budget, as the tool's: a probe beyond it would fail its socket.
   const std::size_t jobs = probes_within_descriptor_limit(wanted);
-  return std::make_unique<FleetProbe>(std::move(arguments.hosts), std::move(vendor),
+  if (arguments.vendors.empty()) arguments.vendors.assign(arguments.hosts.size(), vendor);
+  return std::make_unique<FleetProbe>(std::move(arguments.hosts), std::move(arguments.vendors),
                                       arguments.timeout, std::move(skip), jobs);
 }
 
-constexpr std::array<std::string_view, 5> kProbeParams{"hosts", "vendor", "timeout_seconds",
-                                                       "skip", "jobs"};
-constexpr CallableSpec kProbeSpec{"", "probe_many", kProbeParams, 1, 1};
+// The hosts and vendors of an inventory's rows; false with ValueError pending
+// for a refused row.
+bool take_inventory(const std::string& text, FleetArguments& fleet) {
+  auto rows = read_inventory(text, "inventory", InventoryUse::Probe, nullptr, false);
+  if (!rows) return raise_failure(rows.error()), false;
+  for (InventoryRow& row : *rows) {
+    fleet.hosts.push_back(std::move(row.host));
+    fleet.vendors.push_back(std::move(row.vendor));
+  }
+  return true;
+}
+
+constexpr std::array<std::string_view, 6> kProbeParams{"hosts", "vendor", "timeout_seconds",
+                                                       "skip",  "jobs",   "inventory"};
+constexpr CallableSpec kProbeSpec{"", "probe_many", kProbeParams, 0, 1};
+
+bool given(PyObject* value) { return value != nullptr && value != Py_None; }
 
 PyObject* probe_many(PyObject*, PyObject* args, PyObject* kwargs) {
   return guarded([&]() -> PyObject* {
     std::array<PyObject*, kProbeParams.size()> bound{};
     if (!bind_arguments(kProbeSpec, args, kwargs, bound)) return nullptr;
+    const bool inventory = given(bound[5]);
+    if (given(bound[0]) == inventory) {
+      return raise(PyExc_TypeError, "probe_many() takes either hosts or inventory");
+    }
+    if (inventory && given(bound[1])) {
+      return raise(PyExc_TypeError,
+                   "probe_many() takes no vendor with an inventory: each row names its own");
+    }
     FleetArguments fleet;
     std::string vendor;
+    std::string inventory_text;
     std::vector<std::string> skip;
-    if (!convert_argument("hosts", [&] { return to_text_items(bound[0], fleet.hosts); }) ||
+    if ((!inventory &&
+         !convert_argument("hosts", [&] { return to_text_items(bound[0], fleet.hosts); })) ||
         !convert_argument("vendor", [&] { return to_optional_text(bound[1], vendor); }) ||
         !convert_argument("timeout_seconds",
                           [&] { return to_probe_timeout(bound[2], fleet.timeout); }) ||
         !convert_argument("skip", [&] { return !bound[3] || to_text_items(bound[3], skip); }) ||
-        !convert_argument("jobs", [&] { return to_jobs(bound[4], fleet.jobs); })) {
+        !convert_argument("jobs", [&] { return to_jobs(bound[4], fleet.jobs); }) ||
+        (inventory &&
+         !convert_argument("inventory", [&] { return to_text(bound[5], inventory_text); }))) {
       return nullptr;
     }
     if (auto known = check_step_names(skip); !known) {
       return raise(PyExc_ValueError, "skip: " + known.error().message);
     }
+    if (inventory && !take_inventory(inventory_text, fleet)) return nullptr;
     return new_iterator(start_fleet(std::move(fleet), std::move(vendor), std::move(skip)),
                         std::nullopt);
   });
@@ -231,11 +261,14 @@ PyMethodDef definitions[] = {
      "(192.0.2.10-20); blank lines and # comments skipped, each host once, in order. A\n"
      "bad line raises ValueError naming its number and text."},
     {"probe_many", as_c_function(probe_many), METH_VARARGS | METH_KEYWORDS,
-     "probe_many(hosts, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None)\n--\n\n"
+     "probe_many(hosts=None, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None, "
+     "inventory=None)\n--\n\n"
      "Probe every host as probe_device does, many at a time (jobs: up to 16384, by\n"
      "default every host up to 1024, within the limit on open files). Returns an\n"
      "iterator of the reports in host order, each as soon as it and those before it are\n"
-     "done; the interpreter lock is released while it waits. close() stops the probing."},
+     "done; the interpreter lock is released while it waits. close() stops the probing.\n"
+     "Instead of hosts, `inventory` may give the text of a CSV inventory: the hosts of\n"
+     "its host column, each report naming the row's vendor column (then no vendor)."},
     {"plan", as_c_function(plan), METH_VARARGS | METH_KEYWORDS,
      "plan(catalog, hosts, vendor, firmware, *, timeout_seconds=5.0, jobs=None, "
      "exact_firmware=False)\n--\n\n"
