@@ -19,6 +19,9 @@ std::expected<std::string, Failure> read_input(const std::string& file, std::str
   return std::move(*text);
 }
 
-std::string_view input_name(const std::string& file) { return file == "-" ? "stdin" : file; }
+std::string_view input_name(const std::string& file) {
+  if (file == "-") return "stdin";
+  return file;
+}
 
 }  // namespace ov::cli
