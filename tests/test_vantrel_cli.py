@@ -163,6 +163,8 @@ class Vantrel(unittest.TestCase):
         with Directory({"lab.yaml": LAB}) as lab, Directory({}) as empty:
             with open(os.path.join(empty, "targets"), "w") as targets:
                 targets.write("127.0.0.1\n")
+            with open(os.path.join(empty, "inventory.csv"), "w") as inventory:
+                inventory.write("host,vendor,firmware\n127.0.0.1,lab,3.5\n")
             with open(os.path.join(empty, "t.textfsm"), "w") as template:
                 template.write("Value Name (\\S+)\n\nStart\n  ^${Name} -> Record\n")
             hosts = ["127.0.0.1", "-t", "0.2", "-j", "2", "--summary"]
@@ -174,11 +176,12 @@ class Vantrel(unittest.TestCase):
                 "show": [["lab", "3.5", "ARP_TABLE", "--dir", lab, "--exact-firmware", "--json",
                           "--set", "x=1"], ["eos", "4.22", "VERSION", "--extra-dir", lab]],
                 "table": [["lab", "3.5", "--dir", lab, "--exact-firmware", "--set", "interface=e1"],
-                          ["lab", "3.5", "--extra-dir", lab, "--json"]],
+                          ["lab", "3.5", "--extra-dir", lab, "--json"],
+                          ["--inventory", inventory.name, "--dir", lab, "--command", "ARP_TABLE"]],
                 "check": [[lab, "--json"]],
                 "probe": [[*hosts, "-T", targets.name, "--vendor", "v", "--skip", "ssh",
                            "--json"], ["--targets", targets.name, "--timeout", "0.2",
-                                       "--jobs", "1"]],
+                                       "--jobs", "1"], ["--inventory", inventory.name, "-t", "0.2"]],
                 "plan": [[*hosts, "--vendor", "lab", "--firmware", "3.5", "--dir", lab,
                           "--exact-firmware", "--json", "-T", targets.name],
                          ["127.0.0.1", "--vendor", "lab", "--firmware", "3.5",
