@@ -34,8 +34,7 @@ Exit run_probe_command(const ProbeOptions& options) {
   std::vector<std::string> hosts;
   std::vector<std::string> vendors;  // one per host
   if (options.inventory) {
-    auto inventory =
-        read_inventory_file(*options.inventory, InventoryUse::Probe, nullptr, false);
+    auto inventory = read_inventory_file(*options.inventory, InventoryUse::Probe, nullptr, false);
     if (!inventory) return fail(inventory.error());
     for (InventoryRow& row : inventory->rows) {
       hosts.push_back(std::move(row.host));

@@ -12,8 +12,7 @@ CLI::Option* add_inventory_option(CLI::App& app, std::optional<std::string>& fil
 }
 
 std::expected<Inventory, Failure> read_inventory_file(const std::string& file, InventoryUse use,
-                                                      const Catalog* catalog,
-                                                      bool exact_firmware) {
+                                                      const Catalog* catalog, bool exact_firmware) {
   const auto text = read_input(file, "--inventory");
   if (!text) return std::unexpected(text.error());
   Inventory inventory{std::string(input_name(file)), {}};

@@ -29,7 +29,6 @@ struct Inventory {
 // The rows of `file` for `use` (read_inventory); a file that cannot be read
 // is refused naming it.
 std::expected<Inventory, Failure> read_inventory_file(const std::string& file, InventoryUse use,
-                                                      const Catalog* catalog,
-                                                      bool exact_firmware);
+                                                      const Catalog* catalog, bool exact_firmware);
 
 }  // namespace ov::cli

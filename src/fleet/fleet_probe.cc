@@ -77,9 +77,8 @@ FleetProbe::FleetProbe(std::vector<std::string> hosts, std::vector<std::string> 
       skip_(std::move(skip)),
       run_(hosts_.size(), jobs, probes_per_thread(hosts_),
            [this](std::size_t index) -> std::unique_ptr<probe::ProbeTask> {
-             return std::make_unique<probe::ProbeSession>(hosts_[index], vendor_of(index),
-                                                          timeout_, skip_,
-                                                          probe::kProbeSteps,
+             return std::make_unique<probe::ProbeSession>(hosts_[index], vendor_of(index), timeout_,
+                                                          skip_, probe::kProbeSteps,
                                                           probe::system_lookup());
            }) {}
 

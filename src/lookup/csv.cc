@@ -75,9 +75,7 @@ class CsvReader {
     if (take('\n')) ++line_;
   }
 
-  bool at_line_break() const {
-    return text_[at_] == '\n' || text_.substr(at_).starts_with("\r\n");
-  }
+  bool at_line_break() const { return text_[at_] == '\n' || text_.substr(at_).starts_with("\r\n"); }
 
   bool take(char c) {
     if (at_ >= text_.size() || text_[at_] != c) return false;

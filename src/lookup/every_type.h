@@ -17,9 +17,9 @@
 namespace ov {
 
 struct TableAnswer {
-  std::string vendor;         // the catalog's identifier
-  std::string firmware;       // as given
-  std::string firmware_used;  // as looked up
+  std::string vendor;                   // the catalog's identifier
+  std::string firmware;                 // as given
+  std::string firmware_used;            // as looked up
   std::vector<CommandType> types;       // those answered, in the order of the command types
   std::vector<LookupOutcome> outcomes;  // one per type
   // Per outcome: the text, its placeholders filled when values were given,

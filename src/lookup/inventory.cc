@@ -52,7 +52,7 @@ struct Header {
   std::size_t line = 1;
   std::size_t width = 0;
   std::array<std::optional<std::size_t>, kNamedColumns.size()> named;  // each one's cell
-  std::vector<std::pair<std::size_t, std::string>> values;            // cell, placeholder
+  std::vector<std::pair<std::size_t, std::string>> values;             // cell, placeholder
 };
 
 std::expected<Header, Failure> read_header(const CsvRecord& record, const Places& places,
@@ -91,10 +91,9 @@ bool is_one_host(const std::string& host) {
 std::expected<InventoryRow, Failure> read_row(const CsvRecord& record, const Header& header,
                                               const Places& places, InventoryUse use) {
   if (record.cells.size() > header.width) {
-    return std::unexpected(places.at(record.line, std::to_string(record.cells.size()) +
-                                                      " cells, more than the " +
-                                                      std::to_string(header.width) +
-                                                      " columns of the header"));
+    return std::unexpected(
+        places.at(record.line, std::to_string(record.cells.size()) + " cells, more than the " +
+                                   std::to_string(header.width) + " columns of the header"));
   }
   static const std::string kEmpty;
   const auto cell = [&](std::size_t i) -> const std::string& {
@@ -127,8 +126,8 @@ std::expected<InventoryRow, Failure> read_row(const CsvRecord& record, const Hea
 }
 
 // The row's vendor as the catalog's identifier, once its vendor and firmware read.
-std::expected<void, Failure> judge(InventoryRow& row, const Catalog& catalog,
-                                   bool exact_firmware, const Places& places) {
+std::expected<void, Failure> judge(InventoryRow& row, const Catalog& catalog, bool exact_firmware,
+                                   const Places& places) {
   LookupKey key = lookup_key(catalog, row.vendor, row.firmware, exact_firmware);
   const LookupOutcome outcome = classify_lookup(catalog, key.vendor, key.firmware, CommandType{});
   if (auto refused = refusal(catalog, row.vendor, outcome)) {
@@ -160,9 +159,8 @@ std::expected<std::vector<InventoryRow>, Failure> read_inventory(std::string_vie
     if (!row) return std::unexpected(std::move(row.error()));
     const auto [earlier, first] = host_lines.emplace(row->host, row->line);
     if (!first) {
-      return std::unexpected(places.at(row->line, "host",
-                                       row->host + " is also on line " +
-                                           std::to_string(earlier->second)));
+      return std::unexpected(places.at(
+          row->line, "host", row->host + " is also on line " + std::to_string(earlier->second)));
     }
     if (use == InventoryUse::Plan) {
       if (auto judged = judge(*row, *catalog, exact_firmware, places); !judged) {
@@ -185,8 +183,7 @@ Json inventory_row_json(const InventoryRow& row) {
 }
 
 std::expected<TableAnswer, Failure> answer_row_table(const Catalog& catalog,
-                                                     const InventoryRow& row,
-                                                     std::string_view name,
+                                                     const InventoryRow& row, std::string_view name,
                                                      std::span<const CommandType> types,
                                                      bool exact_firmware) {
   auto answer = answer_table(catalog, row.vendor, row.firmware, exact_firmware, row.values, types);

@@ -57,8 +57,7 @@ Json inventory_row_json(const InventoryRow& row);
 // value must give one to every placeholder of those texts, as --set must:
 // "NAME:LINE: no value for {interface} (give it in a column of that name)".
 std::expected<TableAnswer, Failure> answer_row_table(const Catalog& catalog,
-                                                     const InventoryRow& row,
-                                                     std::string_view name,
+                                                     const InventoryRow& row, std::string_view name,
                                                      std::span<const CommandType> types,
                                                      bool exact_firmware);
 
