@@ -98,26 +98,34 @@ class GnmiPort:
 
 
 class BannerPort:
-    """A listener on an ephemeral port of 127.0.0.1 that sends an SSH
-    identification line to each connection (an SSH or NETCONF port to the
-    probe); with `banner=None`, a port that only accepts (HTTPS, gNMI)."""
+    """A listener on an ephemeral port of 127.0.0.1 (and the same port of each
+    other address of `hosts`) that sends an SSH identification line to each
+    connection (an SSH or NETCONF port to the probe); with `banner=None`, a
+    port that only accepts (HTTPS, gNMI)."""
 
-    def __init__(self, banner=b"SSH-2.0-lab\r\n"):
+    def __init__(self, banner=b"SSH-2.0-lab\r\n", hosts=("127.0.0.1",)):
         self.banner = banner
+        self.hosts = hosts
 
     def __enter__(self):
-        self.listener = socket.socket()
-        self.listener.bind(("127.0.0.1", 0))
-        self.listener.listen(16)
-        self.port = self.listener.getsockname()[1]
-        self.thread = threading.Thread(target=self._serve, daemon=True)
-        self.thread.start()
+        self.port = 0
+        self.listeners = []
+        for host in self.hosts:
+            listener = socket.socket()
+            listener.bind((host, self.port))
+            listener.listen(16)
+            self.port = listener.getsockname()[1]
+            self.listeners.append(listener)
+        self.threads = [threading.Thread(target=self._serve, args=(listener,), daemon=True)
+                        for listener in self.listeners]
+        for thread in self.threads:
+            thread.start()
         return self
 
-    def _serve(self):
+    def _serve(self, listener):
         while True:
             try:
-                conn, _ = self.listener.accept()
+                conn, _ = listener.accept()
             except OSError:
                 return
             with conn:
@@ -128,6 +136,7 @@ class BannerPort:
                         pass
 
     def __exit__(self, *exc):
-        self.listener.shutdown(socket.SHUT_RDWR)
-        self.listener.close()
-        self.thread.join(5)
+        for listener, thread in zip(self.listeners, self.threads):
+            listener.shutdown(socket.SHUT_RDWR)
+            listener.close()
+            thread.join(5)

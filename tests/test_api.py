@@ -43,8 +43,10 @@ class SameDocumentsAsTheTool(unittest.TestCase):
                          "  ^vlan ${Vlan}\n  ^ port ${Ports}\n  ^end -> Record\n")
         output = "vlan 10\n port e1\n port e2\nend\nvlan 20\nstray\n"
         eos_version = "Arista DCS-7050TX-64\nSoftware image version: 4.22.1F\n"
+        inventory = "host,vendor,firmware\n127.0.0.1,eos,4.22.1F\n127.0.0.2,procurve,KB.16.11.0012\n"
         with Directory({"lab.yaml": vendor_file("lab", LAB_COMMANDS), "t.textfsm": template_text,
-                        "out.txt": output, "version.txt": eos_version}) as lab, \
+                        "out.txt": output, "version.txt": eos_version,
+                        "inventory.csv": inventory}) as lab, \
                 tempfile.NamedTemporaryFile("w", suffix=".txt") as targets:
             targets.write("127.0.0.1-3\n# rack\n127.0.0.2\n")
             targets.flush()
@@ -71,6 +73,13 @@ class SameDocumentsAsTheTool(unittest.TestCase):
                     ov.expand_targets("127.0.0.1-3\n# rack\n127.0.0.2\n".splitlines()),
                     skip=ALL_STEPS)),
                  ["probe", "-T", targets.name, "--skip", "ssh,netconf,gnmi,restconf"]),
+                (lambda: without_elapsed(ov.probe_many(inventory=inventory, skip=ALL_STEPS)),
+                 ["probe", "--inventory", os.path.join(lab, "inventory.csv"), "--skip",
+                  "ssh,netconf,gnmi,restconf"]),
+                (lambda: [dict(host=row["host"], **ov.table(catalog, row["vendor"], row["firmware"],
+                                                            settings=row["values"]))
+                          for row in ov.read_inventory(catalog, inventory)],
+                 ["table", "--inventory", os.path.join(lab, "inventory.csv")]),
                 (lambda: without_elapsed(ov.plan(catalog, ["127.0.0.1"], "eos", "4.22.1F",
                                                  timeout_seconds=0.5)),
                  ["plan", "127.0.0.1", "--vendor", "eos", "--firmware", "4.22.1F", "-t", "0.5"]),
@@ -93,6 +102,14 @@ class SameDocumentsAsTheTool(unittest.TestCase):
                     if args[0] in ("probe", "plan"):
                         tool = without_elapsed(tool)
                     self.assertEqual(call(), tool)
+
+
+class Inventory(unittest.TestCase):
+    def test_rows_name_the_catalog_vendor_and_the_placeholder_values(self):
+        text = "host,vendor,firmware,serial,site name,portId\n10.0.0.14,meraki,MS 15.21.1,Q2,x,\n"
+        self.assertEqual(ov.read_inventory(None, text), [
+            {"line": 2, "host": "10.0.0.14", "vendor": "meraki_ms", "firmware": "MS 15.21.1",
+             "values": {"serial": "Q2"}}])
 
 
 class Refusals(unittest.TestCase):
@@ -145,6 +162,17 @@ class Refusals(unittest.TestCase):
              "argument 'ports': 'bool' object cannot be converted to 'int'"),
             (lambda: ov.plan(catalog, ["h"], "eos", "4.22", commands=["MAC_TABEL"]), ValueError,
              "unknown CommandType: MAC_TABEL (did you mean MAC_TABLE?)"),
+            (lambda: ov.read_inventory(catalog, "host,vendor,firmware\nh,cisco_x,1\n",
+                                       name="a.csv"), ValueError,
+             "a.csv:2: column vendor: unknown vendor: cisco_x (did you mean cisco_xe?)"),
+            (lambda: ov.plan(catalog, inventory="host,vendor,firmware\nh,eos,x.y\n"), ValueError,
+             "inventory:2: column firmware: invalid firmware version 'x.y'"),
+            (lambda: ov.plan(catalog, ["h"], inventory="host\nh\n"), TypeError,
+             "plan() takes either hosts, vendor and firmware or inventory"),
+            (lambda: ov.probe_many(["h"], inventory="host\nh\n"), TypeError,
+             "probe_many() takes either hosts or inventory"),
+            (lambda: ov.probe_many(inventory="host\nh\n", vendor="eos"), TypeError,
+             "probe_many() takes no vendor with an inventory: each row names its own"),
             (lambda: ov.lookup(Outer.Inner(), "eos", "4.22", "VERSION"), TypeError,
              "argument 'catalog': 'Outer.Inner' object cannot be converted to 'Catalog'"),
             (lambda: ov.lookup(catalog, "eos", "4.22", "VERSION", settings=["x"]), TypeError,

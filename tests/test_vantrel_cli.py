@@ -90,6 +90,16 @@ CHECKED = {
 }
 
 
+# Aliases, device firmware forms, CRLF, a blank line, an ignored column whose
+# quoted cells hold a comma, quotes and a line break, placeholder columns.
+INVENTORY = ('host,vendor,firmware,site name,serial,macTableId\r\n'
+             '10.0.0.11,cisco_xe,03.06.06E,"Lab, ""A""",,\r\n'
+             '10.0.0.13,procurve,KB.16.11.0012,"b\nc",,\r\n'
+             '\r\n'
+             ' 10.0.0.14 , meraki ,MS 15.21.1,,Q2XX-ABCD-1234,7\r\n')
+HEADER = "host,vendor,firmware\n"
+
+
 def without_elapsed(lines):
     reports = [json.loads(line) for line in lines.splitlines()]
     return [dict(r, elapsed_ms=None) for r in reports]
@@ -153,6 +163,8 @@ class Vantrel(unittest.TestCase):
         with Directory({"lab.yaml": LAB}) as lab, Directory({}) as empty:
             with open(os.path.join(empty, "targets"), "w") as targets:
                 targets.write("127.0.0.1\n")
+            with open(os.path.join(empty, "inventory.csv"), "w") as inventory:
+                inventory.write("host,vendor,firmware\n127.0.0.1,lab,3.5\n")
             with open(os.path.join(empty, "t.textfsm"), "w") as template:
                 template.write("Value Name (\\S+)\n\nStart\n  ^${Name} -> Record\n")
             hosts = ["127.0.0.1", "-t", "0.2", "-j", "2", "--summary"]
@@ -164,16 +176,18 @@ class Vantrel(unittest.TestCase):
                 "show": [["lab", "3.5", "ARP_TABLE", "--dir", lab, "--exact-firmware", "--json",
                           "--set", "x=1"], ["eos", "4.22", "VERSION", "--extra-dir", lab]],
                 "table": [["lab", "3.5", "--dir", lab, "--exact-firmware", "--set", "interface=e1"],
-                          ["lab", "3.5", "--extra-dir", lab, "--json"]],
+                          ["lab", "3.5", "--extra-dir", lab, "--json"],
+                          ["--inventory", inventory.name, "--dir", lab, "--command", "ARP_TABLE"]],
                 "check": [[lab, "--json"]],
                 "probe": [[*hosts, "-T", targets.name, "--vendor", "v", "--skip", "ssh",
                            "--json", "--port", "ssh=1"], ["--targets", targets.name, "--timeout", "0.2",
-                                       "--jobs", "1"]],
+                                       "--jobs", "1"], ["--inventory", inventory.name, "-t", "0.2"]],
                 "plan": [[*hosts, "--vendor", "lab", "--firmware", "3.5", "--dir", lab,
                           "--exact-firmware", "--json", "-T", targets.name],
                          ["127.0.0.1", "--vendor", "lab", "--firmware", "3.5",
                           "--extra-dir", lab, "--timeout", "0.2", "--jobs", "1",
-                          "--command", "ARP_TABLE", "--port", "gnmi=1"]],
+                          "--command", "ARP_TABLE", "--port", "gnmi=1"],
+                         ["--inventory", inventory.name, "--dir", lab, "-t", "0.2"]],
                 "matrix": [["--dir", lab, "--format", "html"], ["--extra-dir", lab, "--json"]],
                 "schema": [["--json"], ["--records"]],
                 "parse": [["--template", template.name, template.name, "--json", "--strict"],
@@ -265,6 +279,74 @@ class Vantrel(unittest.TestCase):
         self.assertEqual(lines[at + 1:at + 3],
                          [" " * 23 + "interface {interface}", " " * 23 + "end"])
         self.assertIn("HOSTNAME               (none) no entry for lab Hostname", lines)
+
+    def test_table_per_inventory_row(self):
+        mac = ["--command", "MAC_TABLE"]
+        result = vantrel("table", "--inventory", "-", *mac, "--json", input=INVENTORY)
+        self.assertEqual((result.returncode, result.stderr), (OK, ""))
+        # Each row's document is that of table for its names, firmware and values.
+        rows = [("10.0.0.11", ["cisco_xe", "03.06.06E"]),
+                ("10.0.0.13", ["procurve", "KB.16.11.0012"]),
+                ("10.0.0.14", ["meraki", "MS 15.21.1", "--set", "serial=Q2XX-ABCD-1234",
+                               "--set", "macTableId=7"])]
+        self.assertEqual([json.loads(line) for line in result.stdout.splitlines()],
+                         [dict(host=host, **json.loads(vantrel("table", *args, *mac, "--json")
+                                                       .stdout)) for host, args in rows])
+        # --command keeps each type once, in the order of the command types.
+        text = vantrel("table", "--inventory", "-", "--command", "VLAN_LIST", *mac, "--command",
+                       "VLAN_LIST", input=INVENTORY.rsplit("\r\n", 3)[0])
+        self.assertEqual((text.returncode, text.stdout), (OK, (
+            "10.0.0.11: cisco_ios 03.06.06E\n"
+            "MAC_TABLE              show mac address-table\n"
+            "VLAN_LIST              show vlan brief\n\n"
+            "10.0.0.13: hpe_procurve KB.16.11.0012\n"
+            "MAC_TABLE              show mac-address\n"
+            "VLAN_LIST              show vlans\n")))
+
+    def test_inventory_refusals(self):
+        rows = [
+            (["table"], "vendor,firmware\n", "stdin:1: no host column"),
+            (["table"], "host,vendor\n", "stdin:1: no firmware column"),
+            (["probe"], "", "stdin:1: no host column"),
+            (["table"], "\nhost,vendor,firmware,host\n", "stdin:2: column host given twice"),
+            (["table"], HEADER + "10.0.0.1,eos,4.22,\n",
+             "stdin:2: 4 cells, more than the 3 columns of the header"),
+            (["table"], HEADER + "10.0.0.1,,4.22\n", "stdin:2: column vendor: empty"),
+            (["table"], HEADER + "10.0.0.1,eos\n", "stdin:2: column firmware: empty"),
+            (["probe"], "vendor,host\neos,\n", "stdin:2: column host: empty"),
+            (["table"], HEADER + "10.0.0.1,cisco_x,1.0\n",
+             "stdin:2: column vendor: unknown vendor: cisco_x (did you mean cisco_xe?)"),
+            (["table"], HEADER + "10.0.0.1,eos,switch-x\n",
+             "stdin:2: column firmware: invalid firmware version 'switch-x'"),
+            (["table", "--exact-firmware"], HEADER + "10.0.0.1,procurve,KB.16.11.0012\n",
+             "stdin:2: column firmware: invalid firmware version 'KB.16.11.0012'"),
+            (["probe"], "host\n10.0.0.0/24\n",
+             "stdin:2: column host: '10.0.0.0/24' is not one host (a network or range)"),
+            (["table"], HEADER + "10.0.0.1,eos,4.22\n\n10.0.0.1,eos,4.23\n",
+             "stdin:4: column host: 10.0.0.1 is also on line 2"),
+            (["probe"], 'host,vendor\n10.0.0.1,"e\x1bos"\n',
+             "stdin:2: column vendor: holds a control character"),
+            (["table"], 'host,vendor,firmware,interface\n10.0.0.1,eos,4.22,"Gi1\nreload"\n',
+             "stdin:2: column interface: value of {interface} holds a control character (a line "
+             "break would start another command)"),
+            (["table", "--command", "PORT_VLAN_ASSIGN"],
+             "host,vendor,firmware,interface\n10.0.0.1,cisco_ios,16.12.4,Gi1\n",
+             "stdin:2: no value for {vlan_id} (give it in a column of that name)"),
+            (["table"], HEADER + '"10.0.0.1,eos,4.22\n', "stdin:2: unterminated quote"),
+            (["probe"], 'host\n"10.0.0.1"x\n', "stdin:2: text after a closing quote"),
+            # The options an inventory takes the place of.
+            (["probe", "127.0.0.1"], HEADER, "HOST excludes --inventory (see --help)"),
+            (["probe", "--vendor", "eos"], HEADER, "--vendor excludes --inventory (see --help)"),
+            (["table", "eos", "4.22"], HEADER, "VENDOR excludes --inventory (see --help)"),
+            (["table", "--set", "x=1"], HEADER, "--set excludes --inventory (see --help)"),
+            (["table", "--command", "mac_table"], HEADER,
+             "unknown CommandType: mac_table (did you mean MAC_TABLE?)"),
+        ]
+        for args, text, message in rows:
+            with self.subTest(args=args, text=text):
+                result = vantrel(*args, "--inventory", "-", input=text)
+                self.assertEqual((result.returncode, result.stdout, result.stderr),
+                                 (USAGE, "", "vantrel: " + message + "\n"))
 
     def test_show(self):
         nulls = dict.fromkeys(["netconf", "restconf", "gnmi", "eapi", "rest_api", "snmp",
@@ -413,6 +495,31 @@ class Vantrel(unittest.TestCase):
                     self.assertEqual({k: cli[k] for k in expected}, expected)
                     self.assertEqual(cli["cli"], row["cli"])
 
+    def test_plan_of_an_inventory(self):
+        inventory = ("host,vendor,firmware,interface,site\n"
+                     "127.0.0.1,eos,4.22.1F,Ethernet7,lab\n"
+                     "127.0.0.3,junos,18.4R3,ge-0/0/7,lab\n"
+                     "127.0.0.2,cisco_xe,03.06.06E,,lab\n")
+        with BannerPort(hosts=("127.0.0.1", "127.0.0.3")) as ssh:
+            result = vantrel("plan", "--inventory", "-", "--command", "PORT_SHUTDOWN",
+                             "--port", "ssh=%d" % ssh.port, "-t", "2", "--json", input=inventory)
+        self.assertEqual(result.returncode, OK, result.stderr)
+        lines = [json.loads(line) for line in result.stdout.splitlines()]
+        self.assertEqual([(h["host"], h["vendor"], h["firmware"], h["ports"]["gnmi"])
+                          for h in lines],
+                         [("127.0.0.1", "arista_eos", "4.22.1F", 6030),
+                          ("127.0.0.3", "juniper_junos", "18.4R3", 32767),
+                          ("127.0.0.2", "cisco_ios", "03.06.06E", 9339)])
+        cli = [[(w["commands"], w["unfilled"]) for w in h["plan"][0]["ways"] if w["via"] == "cli"]
+               for h in lines]
+        self.assertEqual(cli, [[(["interface Ethernet7", "shutdown"], [])],
+                               [(["set interfaces ge-0/0/7 disable"], [])],
+                               []])  # nothing answers SSH on 127.0.0.2's port
+        refused = vantrel("plan", "--inventory", "-", input="host,vendor,firmware\nh,eos,x.y\n")
+        self.assertEqual((refused.returncode, refused.stderr),
+                         (USAGE, "vantrel: stdin:2: column firmware: invalid firmware version "
+                                 "'x.y'\n"))
+
     def test_plan_ports_and_command_types(self):
         result = vantrel("plan", "127.0.0.1", "--vendor", "eos", "--firmware", "4.22.1F",
                          "--command", "VERSION", "--command", "ARP_TABLE", "--command", "VERSION",
@@ -497,6 +604,17 @@ class Vantrel(unittest.TestCase):
                           (refused[1], "lab", False, ["gnmi:9339 " + REFUSED]),
                           (open_2, "lab", True, [])])
         self.assertTrue(text.stdout.startswith(refused[0] + ": ssh skipped, netconf skipped, gnmi no"))
+
+    def test_probe_an_inventory(self):
+        with GnmiPort() as refused:
+            pass  # closed again: its port now refuses
+        with GnmiPort() as listening:
+            result = vantrel("probe", "--inventory", "-", "--json", *GNMI_ONLY,
+                             input="vendor,host\ncisco_xe,%s\n,%s\n" % (listening, refused))
+        self.assertEqual((result.returncode, result.stderr), (OK, ""))
+        self.assertEqual([(r["host"], r["vendor"], r["gnmi_available"])
+                          for r in without_elapsed(result.stdout)],
+                         [(listening, "cisco_xe", True), (refused, "", False)])
 
     def test_probe_targets_from_files(self):
         targets = "# rack 3\n127.0.3.0/24\n\n127.0.4.1-120  # rack 4\n127.0.3.9\n"

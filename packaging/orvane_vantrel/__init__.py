@@ -9,6 +9,7 @@ from orvane_vantrel._api import (
     parse,
     plan,
     probe_many,
+    read_inventory,
     schema,
     show,
     table,
@@ -29,6 +30,7 @@ __all__ = [
     "expand_targets",
     "probe_many",
     "plan",
+    "read_inventory",
     "parse",
     "Template",
 ]

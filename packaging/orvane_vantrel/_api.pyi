@@ -53,6 +53,14 @@ class TableDocument(TypedDict):
     commands: list[TableRow]
 
 @type_check_only
+class InventoryRow(TypedDict):
+    line: int
+    host: str
+    vendor: str
+    firmware: str
+    values: dict[str, str]
+
+@type_check_only
 class VendorRow(TypedDict):
     vendor: str
     display_name: str
@@ -194,21 +202,30 @@ def matrix(catalog: Catalog | None = None) -> dict[str, Any]: ...
 def schema() -> dict[str, Any]: ...
 def check(path: str) -> CheckDocument: ...
 def expand_targets(lines: Iterable[str]) -> list[str]: ...
+def read_inventory(
+    catalog: Catalog | None,
+    text: str,
+    *,
+    name: str = "inventory",
+    exact_firmware: bool = False,
+) -> list[InventoryRow]: ...
 def probe_many(
-    hosts: Iterable[str],
+    hosts: Iterable[str] | None = None,
     *,
     vendor: str | None = None,
     timeout_seconds: float = 5.0,
     skip: Iterable[str] = (),
     jobs: int | None = None,
     ports: Mapping[str, int] | None = None,
+    inventory: str | None = None,
 ) -> ReportIterator: ...
 def plan(
     catalog: Catalog | None,
-    hosts: Iterable[str],
-    vendor: str,
-    firmware: str,
+    hosts: Iterable[str] | None = None,
+    vendor: str | None = None,
+    firmware: str | None = None,
     *,
+    inventory: str | None = None,
     commands: Iterable[str] | None = None,
     ports: Mapping[str, int] | None = None,
     timeout_seconds: float = 5.0,

@@ -1,14 +1,17 @@
 // vantrel plan [HOST...] [-T FILE]... --vendor V --firmware F [--dir DIR | --extra-dir DIR]
 //              [--exact-firmware] [--command TYPE]... [--port NAME=PORT]... [-t S] [-j N]
 //              [--summary] [--json]
+// vantrel plan --inventory FILE [--dir DIR | --extra-dir DIR] [--exact-firmware] ...
 #include <CLI/CLI.hpp>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalog/command_type.h"
 #include "cli/catalog_source.h"
 #include "cli/common_options.h"
+#include "cli/inventory_option.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
 #include "cli/subcommand.h"
@@ -19,8 +22,9 @@ namespace {
 
 struct PlanOptions {
   TargetOptions targets;
-  std::string vendor;
-  std::string firmware;
+  std::optional<std::string> inventory;
+  std::optional<std::string> vendor;
+  std::optional<std::string> firmware;
   CatalogSource source;
   bool exact_firmware = false;
   std::vector<std::string> commands;
@@ -68,6 +72,33 @@ std::string plan_text(const HostPlan& plan) {
   return out;
 }
 
+// The hosts of the targets with the vendor and firmware given, or the rows
+// of the inventory, each checked before anything is probed.
+std::expected<std::vector<PlanHost>, Failure> plan_hosts(const PlanOptions& options,
+                                                         const Catalog& catalog) {
+  std::vector<PlanHost> hosts;
+  if (options.inventory) {
+    auto inventory =
+        read_inventory_file(*options.inventory, InventoryUse::Plan, &catalog, options.exact_firmware);
+    if (!inventory) return std::unexpected(inventory.error());
+    for (InventoryRow& row : inventory->rows) {
+      hosts.push_back({std::move(row.host), std::move(row.vendor), std::move(row.firmware),
+                       std::move(row.values)});
+    }
+    return hosts;
+  }
+  if (!options.vendor) return std::unexpected(usage_failure("--vendor is required (see --help)"));
+  if (!options.firmware) {
+    return std::unexpected(usage_failure("--firmware is required (see --help)"));
+  }
+  auto targets = gather_targets(options.targets);
+  if (!targets) return std::unexpected(targets.error());
+  for (std::string& host : *targets) {
+    hosts.push_back({std::move(host), *options.vendor, *options.firmware, {}});
+  }
+  return hosts;
+}
+
 Exit run_plan(const PlanOptions& options) {
   const auto timeout = read_timeout(options.settings);
   if (!timeout) return fail(timeout.error());
@@ -75,20 +106,14 @@ Exit run_plan(const PlanOptions& options) {
   if (!ports) return fail(ports.error());
   auto types = read_command_types(options.commands);
   if (!types) return fail(types.error());
-  auto hosts = gather_targets(options.targets);
-  if (!hosts) return fail(hosts.error());
   const auto catalog = load_catalog(options.source);
   if (!catalog) return fail(catalog.error());
-
-  std::vector<PlanHost> plan_hosts;
-  plan_hosts.reserve(hosts->size());
-  for (std::string& host : *hosts) {
-    plan_hosts.push_back({std::move(host), options.vendor, options.firmware, {}});
-  }
+  auto hosts = plan_hosts(options, *catalog);
+  if (!hosts) return fail(hosts.error());
   FleetPlanOptions plan_options{options.exact_firmware, std::move(*types), std::move(*ports),
-                                *timeout, jobs_for(options.settings, plan_hosts.size())};
+                                *timeout, jobs_for(options.settings, hosts->size())};
   // Any refusal of a vendor or firmware comes before the first probe.
-  auto fleet = FleetPlan::start(*catalog, std::move(plan_hosts), std::move(plan_options));
+  auto fleet = FleetPlan::start(*catalog, std::move(*hosts), std::move(plan_options));
   if (!fleet) return fail(fleet.error());
 
   ProbeSummary summary;
@@ -106,12 +131,20 @@ Exit run_plan(const PlanOptions& options) {
 
 void wire_plan(CLI::App& app, PlanOptions& options) {
   add_target_options(app, options.targets);
-  app.add_option("--vendor", options.vendor, "vendor identifier or alias of the hosts")
-      ->type_name("V")
-      ->required();
-  app.add_option("--firmware", options.firmware, "firmware version of the hosts")
-      ->type_name("F")
-      ->required();
+  CLI::Option* vendor =
+      app.add_option("--vendor", options.vendor, "vendor identifier or alias of the hosts")
+          ->type_name("V");
+  CLI::Option* firmware =
+      app.add_option("--firmware", options.firmware, "firmware version of the hosts")
+          ->type_name("F");
+  add_inventory_option(app, options.inventory,
+                       "plan each row of a CSV file (- for standard input): its host, vendor\n"
+                       "and firmware columns, and columns named like placeholders giving the\n"
+                       "values that fill its commands")
+      ->excludes(vendor)
+      ->excludes(firmware)
+      ->excludes("HOST")
+      ->excludes("--targets");
   add_catalog_options(app, options.source);
   add_exact_firmware_flag(app, options.exact_firmware);
   add_command_option(app, options.commands);
@@ -128,7 +161,8 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Usage,
      "usage error, unknown vendor or command type, invalid firmware version, a\n"
      "timeout that is not a positive number of seconds, jobs outside 1 to 16384,\n"
-     "a port that is not a step's name and a number from 1 to 65535"},
+     "a port that is not a step's name and a number from 1 to 65535, an\n"
+     "inventory row refused"},
     {Exit::Fault,
      "the catalog could not be read, an applies_to does not parse (the plans\n"
      "are printed first), or the output could not be written"},
@@ -153,7 +187,9 @@ std::unique_ptr<Subcommand> add_plan(CLI::App& root) {
           "lines. Ways are listed in this order of preference: netconf, restconf, gnmi,\n"
           "eapi, dashboard_api, cli. gNMI is probed on the vendor's default port (EOS\n"
           "6030, NX-OS 50051, Junos 32767, else 9339) unless --port sets it. Hosts come\n"
-          "in command-line order, each as soon as it and those before it are done.") +
+          "in command-line (or inventory) order, each as soon as it and those before it\n"
+          "are done. An inventory row's placeholder columns fill its commands; the\n"
+          "placeholders left are listed in each way's unfilled.") +
       "\n\n" + exit_status_help(kExits));
   return make_subcommand<PlanOptions>(app, wire_plan, run_plan);
 }

@@ -1,10 +1,13 @@
 // vantrel probe [HOST...] [-T FILE]... [--vendor V] [-t S] [--skip NAMES] [-j N] [--json]
+//               | --inventory FILE [...]
 #include <CLI/CLI.hpp>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/common_options.h"
+#include "cli/inventory_option.h"
 #include "cli/output.h"
 #include "cli/probe_output.h"
 #include "cli/subcommand.h"
@@ -17,6 +20,7 @@ namespace {
 
 struct ProbeOptions {
   TargetOptions targets;
+  std::optional<std::string> inventory;
   std::string vendor;
   std::vector<std::string> skip;
   std::vector<std::string> ports;
@@ -31,12 +35,22 @@ Exit run_probe_command(const ProbeOptions& options) {
   if (!timeout) return fail(timeout.error());
   const auto ports = read_ports(options.ports);
   if (!ports) return fail(ports.error());
-  auto hosts = gather_targets(options.targets);
-  if (!hosts) return fail(hosts.error());
-  const std::size_t jobs = jobs_for(options.settings, hosts->size());
-  const StepPorts step_ports = ports->ports_for(aliased_vendor(options.vendor));
-  FleetProbe fleet(fleet_hosts(std::move(*hosts), options.vendor, step_ports), *timeout,
-                   options.skip, jobs);
+  std::vector<FleetHost> hosts;
+  if (options.inventory) {
+    auto inventory = read_inventory_file(*options.inventory, InventoryUse::Probe, nullptr, false);
+    if (!inventory) return fail(inventory.error());
+    for (InventoryRow& row : inventory->rows) {
+      const StepPorts step_ports = ports->ports_for(aliased_vendor(row.vendor));
+      hosts.push_back({std::move(row.host), std::move(row.vendor), step_ports});
+    }
+  } else {
+    auto targets = gather_targets(options.targets);
+    if (!targets) return fail(targets.error());
+    hosts = fleet_hosts(std::move(*targets), options.vendor,
+                        ports->ports_for(aliased_vendor(options.vendor)));
+  }
+  const std::size_t jobs = jobs_for(options.settings, hosts.size());
+  FleetProbe fleet(std::move(hosts), *timeout, options.skip, jobs);
   ProbeSummary summary;
   deliver_reports(fleet, [&](const probe::ProbeReport& report) {
     summary.add(report);
@@ -49,8 +63,15 @@ Exit run_probe_command(const ProbeOptions& options) {
 
 void wire_probe(CLI::App& app, ProbeOptions& options) {
   add_target_options(app, options.targets);
-  app.add_option("--vendor", options.vendor, "vendor identifier echoed in every report")
-      ->type_name("V");
+  CLI::Option* vendor =
+      app.add_option("--vendor", options.vendor, "vendor identifier echoed in every report")
+          ->type_name("V");
+  add_inventory_option(app, options.inventory,
+                       "probe the hosts of the host column of a CSV file (- for standard\n"
+                       "input), in its order, each report echoing the row's vendor column")
+      ->excludes("HOST")
+      ->excludes("--targets")
+      ->excludes(vendor);
   app.add_option("--skip", options.skip, "steps to leave out: ssh, netconf, gnmi, restconf")
       ->delimiter(',')
       ->allow_extra_args(false)  // a host after --skip ssh is a host, not a step
@@ -69,7 +90,7 @@ constexpr std::array<ExitMeaning, 3> kExits{{
     {Exit::Usage,
      "usage error (an unknown step name, a timeout that is not a positive\n"
      "number of seconds, jobs outside 1 to 16384, a port that is not a step's\n"
-     "name and a number from 1 to 65535)"},
+     "name and a number from 1 to 65535, an inventory row refused)"},
     {Exit::Fault, "the output could not be written"},
 }};
 

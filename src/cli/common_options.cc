@@ -1,15 +1,13 @@
 #include "cli/common_options.h"
 
 #include <CLI/CLI.hpp>
-#include <iostream>
-#include <iterator>
 
-#include "catalog/text_file.h"
+#include "cli/input_file.h"
 #include "cli/output.h"
 #include "fleet/descriptor_budget.h"
 #include "fleet/fleet_probe.h"
 #include "fleet/targets.h"
-#include "lookup/request.h"
+#include "lookup/every_type.h"
 
 namespace ov::cli {
 
@@ -69,17 +67,9 @@ std::expected<std::vector<std::string>, Failure> gather_targets(const TargetOpti
     }
   }
   for (const std::string& file : options.files) {
-    std::string text;
-    if (file == "-") {
-      text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else {
-      auto read = read_text_file(file);
-      if (!read) {
-        return std::unexpected(usage_failure("--targets: " + file + ": " + read.error().render()));
-      }
-      text = std::move(*read);
-    }
-    if (auto added = list.add_lines(text, file == "-" ? "stdin" : file); !added) {
+    const auto text = read_input(file, "--targets");
+    if (!text) return std::unexpected(text.error());
+    if (auto added = list.add_lines(*text, input_name(file)); !added) {
       return std::unexpected(usage_failure(added.error()));
     }
   }

@@ -156,7 +156,7 @@ Json table_document(const TableAnswer& answer) {
   Json rows = Json::array();
   for (std::size_t i = 0; i < answer.outcomes.size(); ++i) {
     const bool found = answer.outcomes[i].status == LookupStatus::Text;
-    rows.push_back({{"type", kCommandTypes[i].yaml},
+    rows.push_back({{"type", yaml_name(answer.types[i])},
                     {"status", outcome_name(answer.outcomes[i].status)},
                     {"cli", found ? Json(answer.texts[i]) : Json(nullptr)},
                     {"reason", found ? Json(nullptr) : Json(answer.texts[i])}});

@@ -1,8 +1,10 @@
 #include "lookup/every_type.h"
 
 #include <algorithm>
+#include <array>
 
 #include "catalog/command_type.h"
+#include "lookup/request.h"
 #include "lookup/user_names.h"
 
 namespace ov {
@@ -40,26 +42,47 @@ std::expected<void, Failure> fill_texts(const Settings& settings, TableAnswer& a
 std::expected<TableAnswer, Failure> answer_table(const Catalog& catalog, std::string_view vendor,
                                                  std::string_view firmware, bool exact_firmware,
                                                  const Settings& settings) {
+  return answer_table(catalog, vendor, firmware, exact_firmware, settings,
+                      *select_command_types({}));
+}
+
+std::expected<TableAnswer, Failure> answer_table(const Catalog& catalog, std::string_view vendor,
+                                                 std::string_view firmware, bool exact_firmware,
+                                                 const Settings& settings,
+                                                 std::span<const CommandType> types) {
   LookupKey key = lookup_key(catalog, vendor, firmware, exact_firmware);
   TableAnswer answer;
   answer.vendor = std::move(key.vendor);
   answer.firmware = firmware;
   answer.firmware_used = std::move(key.firmware);
-  for (const CommandTypeName& name : kCommandTypes) {
-    LookupOutcome outcome =
-        classify_lookup(catalog, answer.vendor, answer.firmware_used, name.type);
-    if (outcome.status == LookupStatus::UnknownVendor) {
-      return std::unexpected(usage_failure(outcome.reason + vendor_suggestion(catalog, vendor)));
-    }
-    if (outcome.status == LookupStatus::InvalidFirmware) {
-      return std::unexpected(usage_failure(outcome.reason));
-    }
+  // Vendor and firmware are judged even when no type is asked for.
+  const LookupOutcome judged =
+      classify_lookup(catalog, answer.vendor, answer.firmware_used, CommandType{});
+  if (auto refused = refusal(catalog, vendor, judged)) return std::unexpected(*refused);
+  for (const CommandType type : types) {
+    LookupOutcome outcome = classify_lookup(catalog, answer.vendor, answer.firmware_used, type);
     if (outcome.status == LookupStatus::InvalidRange) ++answer.malformed;
     answer.texts.emplace_back(outcome.text());
+    answer.types.push_back(type);
     answer.outcomes.push_back(std::move(outcome));
   }
   if (auto filled = fill_texts(settings, answer); !filled) return std::unexpected(filled.error());
   return answer;
+}
+
+std::expected<std::vector<CommandType>, Failure> select_command_types(
+    std::span<const std::string> names) {
+  std::array<bool, kCommandTypeCount> chosen{};
+  for (const std::string& name : names) {
+    const auto type = find_command_type(name);
+    if (!type) return std::unexpected(unknown_command_type(name));
+    chosen[ordinal(*type)] = true;
+  }
+  std::vector<CommandType> types;
+  for (const CommandTypeName& name : kCommandTypes) {
+    if (names.empty() || chosen[ordinal(name.type)]) types.push_back(name.type);
+  }
+  return types;
 }
 
 std::string malformed_ranges_message(std::size_t count) {

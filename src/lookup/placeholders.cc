@@ -68,12 +68,6 @@ void add_once(std::vector<std::string>& names, std::string_view name) {
   if (std::ranges::find(names, name) == names.end()) names.emplace_back(name);
 }
 
-// C0 controls and DEL.
-bool is_control(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7f;
-}
-
 // `value` as the inside of a JSON string. Control characters never get here:
 // Settings::set refuses them.
 std::string json_escaped(std::string_view value) {
@@ -94,6 +88,13 @@ bool is_placeholder_name(std::string_view name) {
          std::ranges::all_of(name, [&](char c) { return word(c) || is_ascii_digit(c); });
 }
 
+bool holds_control_character(std::string_view text) {
+  return std::ranges::any_of(text, [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7f;
+  });
+}
+
 std::vector<std::string> placeholder_names(std::string_view text) {
   std::vector<std::string> names;
   split(
@@ -106,7 +107,7 @@ std::expected<void, Failure> Settings::set(std::string_view name, std::string va
     return std::unexpected(usage_failure("not a placeholder name: '" + std::string(name) +
                                          "' (a name such as interface)"));
   }
-  if (std::ranges::any_of(value, is_control)) {
+  if (holds_control_character(value)) {
     return std::unexpected(usage_failure("value of {" + std::string(name) +
                                          "} holds a control character (a line break would "
                                          "start another command)"));

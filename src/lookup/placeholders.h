@@ -26,6 +26,9 @@ namespace ov {
 // True iff `name` can name a placeholder: an identifier.
 bool is_placeholder_name(std::string_view name);
 
+// True iff `text` holds a C0 control character or DEL.
+bool holds_control_character(std::string_view text);
+
 // The names of the placeholders of `text`, each once, in order of first
 // appearance.
 std::vector<std::string> placeholder_names(std::string_view text);
@@ -40,6 +43,9 @@ class Settings {
 
   // Nothing was set: texts are shown as stored.
   bool empty() const { return values_.empty(); }
+
+  // Each name with its value, in the order first set.
+  const std::vector<std::pair<std::string, std::string>>& items() const { return values_; }
 
   // `text` with every placeholder replaced by its value (JSON-escaped inside
   // a JSON string, as above), or the names that have no value, in order of

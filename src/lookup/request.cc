@@ -1,7 +1,5 @@
 #include "lookup/request.h"
 
-#include <array>
-
 #include "catalog/command_type.h"
 #include "lookup/user_names.h"
 
@@ -11,19 +9,13 @@ Failure unknown_command_type(std::string_view given) {
   return usage_failure(unknown_command_name_message(given) + command_type_suggestion(given));
 }
 
-std::expected<std::vector<CommandType>, Failure> select_command_types(
-    std::span<const std::string> names) {
-  std::array<bool, kCommandTypeCount> chosen{};
-  for (const std::string& name : names) {
-    const auto type = find_command_type(name);
-    if (!type) return std::unexpected(unknown_command_type(name));
-    chosen[ordinal(*type)] = true;
+std::optional<Failure> refusal(const Catalog& catalog, std::string_view given_vendor,
+                               const LookupOutcome& outcome) {
+  if (outcome.status == LookupStatus::UnknownVendor) {
+    return usage_failure(outcome.reason + vendor_suggestion(catalog, given_vendor));
   }
-  std::vector<CommandType> types;
-  for (const CommandTypeName& name : kCommandTypes) {
-    if (names.empty() || chosen[ordinal(name.type)]) types.push_back(name.type);
-  }
-  return types;
+  if (outcome.status == LookupStatus::InvalidFirmware) return usage_failure(outcome.reason);
+  return std::nullopt;
 }
 
 std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const LookupQuery& query,
@@ -34,12 +26,7 @@ std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const
   if (!command) return std::unexpected(unknown_command_type(query.command));
   LookupKey key = lookup_key(catalog, query.vendor, query.firmware, query.exact_firmware);
   LookupOutcome outcome = classify_lookup(catalog, key.vendor, key.firmware, *command);
-  if (outcome.status == LookupStatus::UnknownVendor) {
-    return std::unexpected(usage_failure(outcome.reason + vendor_suggestion(catalog, query.vendor)));
-  }
-  if (outcome.status == LookupStatus::InvalidFirmware) {
-    return std::unexpected(usage_failure(outcome.reason));
-  }
+  if (auto refused = refusal(catalog, query.vendor, outcome)) return std::unexpected(*refused);
   std::string cli;
   std::vector<std::string> unused;
   if (outcome.status == LookupStatus::Text) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <expected>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +46,10 @@ std::expected<LookupAnswer, Failure> answer_lookup(const Catalog& catalog, const
 // "unknown CommandType: x (did you mean X?)".
 Failure unknown_command_type(std::string_view given);
 
-// The command types `names` name, each once, in command-type order; every
-// type when `names` is empty. Refuses the first name that is no type.
-std::expected<std::vector<CommandType>, Failure> select_command_types(
-    std::span<const std::string> names);
+// The refusal (Usage) of an outcome whose vendor the catalog lacks, with the
+// names closest to `given_vendor`, or whose firmware does not read; nothing
+// for the other outcomes.
+std::optional<Failure> refusal(const Catalog& catalog, std::string_view given_vendor,
+                               const LookupOutcome& outcome);
 
 }  // namespace ov

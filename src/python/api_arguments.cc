@@ -1,10 +1,10 @@
 #include "python/api_arguments.h"
 
-#include "lookup/request.h"
+#include "lookup/every_type.h"
 
 #include "catalog/loader.h"
 #include "fleet/fleet_probe.h"
-#include "lookup/request.h"
+#include "lookup/every_type.h"
 #include "python/catalog_object.h"
 #include "python/errors.h"
 #include "python/py_ref.h"

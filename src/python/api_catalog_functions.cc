@@ -9,6 +9,7 @@
 #include "check/report_document.h"
 #include "lookup/entry_document.h"
 #include "lookup/every_type.h"
+#include "lookup/inventory.h"
 #include "lookup/request.h"
 #include "python/api_arguments.h"
 #include "python/arguments.h"
@@ -98,6 +99,32 @@ PyObject* table(PyObject*, PyObject* args, PyObject* kwargs) {
     if (!answer) return raise_failure(answer.error());
     if (!warn_unused_settings(answer->unused_settings, UnusedScope::Table)) return nullptr;
     return from_json(table_document(*answer));
+  });
+}
+
+constexpr std::array<std::string_view, 4> kInventoryParams{"catalog", "text", "name",
+                                                           "exact_firmware"};
+constexpr CallableSpec kInventorySpec{"", "read_inventory", kInventoryParams, 2, 2};
+
+PyObject* read_inventory(PyObject*, PyObject* args, PyObject* kwargs) {
+  return guarded([&]() -> PyObject* {
+    std::array<PyObject*, kInventoryParams.size()> bound{};
+    if (!bind_arguments(kInventorySpec, args, kwargs, bound)) return nullptr;
+    const Catalog* catalog = nullptr;
+    std::string text;
+    std::string name;
+    bool exact = false;
+    if (!convert_argument("catalog", [&] { return to_catalog(bound[0], catalog); }) ||
+        !convert_argument("text", [&] { return to_text(bound[1], text); }) ||
+        !convert_argument("name", [&] { return to_optional_text(bound[2], name, "inventory"); }) ||
+        !convert_argument("exact_firmware", [&] { return to_flag(bound[3], exact); })) {
+      return nullptr;
+    }
+    const auto rows = ov::read_inventory(text, name, InventoryUse::Plan, catalog, exact);
+    if (!rows) return raise_failure(rows.error());
+    Json list = Json::array();
+    for (const InventoryRow& row : *rows) list.push_back(inventory_row_json(row));
+    return from_json(list);
   });
 }
 
@@ -214,6 +241,13 @@ PyMethodDef definitions[] = {
      "table(catalog, vendor, firmware, *, settings=None, exact_firmware=False)\n--\n\n"
      "The document of `vantrel table --json`: vendor, firmware, firmware_used and commands,\n"
      "each command type with its status, cli and reason."},
+    {"read_inventory", as_c_function(read_inventory), METH_VARARGS | METH_KEYWORDS,
+     "read_inventory(catalog, text, *, name=\"inventory\", exact_firmware=False)\n--\n\n"
+     "The rows of a CSV inventory as `vantrel table --inventory` reads them: line, host,\n"
+     "vendor (the catalog's identifier), firmware (as given) and values (the non-empty\n"
+     "cells of the columns named like placeholders). Every row's vendor and firmware\n"
+     "must read as lookup() reads them. A refused row raises ValueError naming `name`,\n"
+     "the line and the column, as the tool does."},
     {"vendors", as_c_function(vendors), METH_VARARGS | METH_KEYWORDS,
      "vendors(catalog=None, *, aliases=False)\n--\n\n"
      "The vendors of the catalog (vendor, display_name, manufacturer, product_family,\n"

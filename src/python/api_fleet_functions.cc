@@ -12,6 +12,7 @@
 #include "fleet/fleet_probe.h"
 #include "fleet/targets.h"
 #include "lookup/fleet_plan.h"
+#include "lookup/inventory.h"
 #include "lookup/user_names.h"
 #include "python/api_arguments.h"
 #include "python/arguments.h"
@@ -131,6 +132,7 @@ PyObject* new_iterator(FleetState state) {
 // The hosts, the vendor echoed, the timeout and jobs: what both functions take.
 struct FleetArguments {
   std::vector<std::string> hosts;
+  std::vector<std::string> vendors;  // one per host, from an inventory; else the vendor given
   probe::Duration timeout{};
   std::optional<std::size_t> jobs;
 };
@@ -141,71 +143,124 @@ std::size_t jobs_for(const FleetArguments& arguments) {
       arguments.jobs.value_or(default_jobs(arguments.hosts.size())));
 }
 
-constexpr std::array<std::string_view, 6> kProbeParams{"hosts", "vendor", "timeout_seconds",
-                                                       "skip", "jobs", "ports"};
-constexpr CallableSpec kProbeSpec{"", "probe_many", kProbeParams, 1, 1};
+// The hosts and vendors of an inventory's rows; false with ValueError pending
+// for a refused row.
+bool take_inventory(const std::string& text, FleetArguments& fleet) {
+  auto rows = read_inventory(text, "inventory", InventoryUse::Probe, nullptr, false);
+  if (!rows) return raise_failure(rows.error()), false;
+  for (InventoryRow& row : *rows) {
+    fleet.hosts.push_back(std::move(row.host));
+    fleet.vendors.push_back(std::move(row.vendor));
+  }
+  return true;
+}
+
+constexpr std::array<std::string_view, 7> kProbeParams{
+    "hosts", "vendor", "timeout_seconds", "skip", "jobs", "ports", "inventory"};
+constexpr CallableSpec kProbeSpec{"", "probe_many", kProbeParams, 0, 1};
+
+bool given(PyObject* value) { return value != nullptr && value != Py_None; }
 
 PyObject* probe_many(PyObject*, PyObject* args, PyObject* kwargs) {
   return guarded([&]() -> PyObject* {
     std::array<PyObject*, kProbeParams.size()> bound{};
     if (!bind_arguments(kProbeSpec, args, kwargs, bound)) return nullptr;
+    const bool inventory = given(bound[6]);
+    if (given(bound[0]) == inventory) {
+      return raise(PyExc_TypeError, "probe_many() takes either hosts or inventory");
+    }
+    if (inventory && given(bound[1])) {
+      return raise(PyExc_TypeError,
+                   "probe_many() takes no vendor with an inventory: each row names its own");
+    }
     FleetArguments fleet;
     std::string vendor;
+    std::string inventory_text;
     std::vector<std::string> skip;
     PortSettings ports;
-    if (!convert_argument("hosts", [&] { return to_text_items(bound[0], fleet.hosts); }) ||
+    if ((!inventory &&
+         !convert_argument("hosts", [&] { return to_text_items(bound[0], fleet.hosts); })) ||
         !convert_argument("vendor", [&] { return to_optional_text(bound[1], vendor); }) ||
         !convert_argument("timeout_seconds",
                           [&] { return to_probe_timeout(bound[2], fleet.timeout); }) ||
         !convert_argument("skip", [&] { return !bound[3] || to_text_items(bound[3], skip); }) ||
         !convert_argument("jobs", [&] { return to_jobs(bound[4], fleet.jobs); }) ||
-        !convert_argument("ports", [&] { return to_ports(bound[5], ports); })) {
+        !convert_argument("ports", [&] { return to_ports(bound[5], ports); }) ||
+        (inventory &&
+         !convert_argument("inventory", [&] { return to_text(bound[6], inventory_text); }))) {
       return nullptr;
     }
     if (auto known = check_step_names(skip); !known) {
       return raise(PyExc_ValueError, "skip: " + known.error().message);
     }
+    if (inventory && !take_inventory(inventory_text, fleet)) return nullptr;
+    if (fleet.vendors.empty()) fleet.vendors.assign(fleet.hosts.size(), vendor);
     const std::size_t jobs = jobs_for(fleet);
-    const StepPorts step_ports = ports.ports_for(aliased_vendor(vendor));
+    std::vector<FleetHost> hosts;
+    hosts.reserve(fleet.hosts.size());
+    for (std::size_t i = 0; i < fleet.hosts.size(); ++i) {
+      const StepPorts step_ports = ports.ports_for(aliased_vendor(fleet.vendors[i]));
+      hosts.push_back({std::move(fleet.hosts[i]), std::move(fleet.vendors[i]), step_ports});
+    }
     FleetState state;
-    state.probes = std::make_unique<FleetProbe>(
-        fleet_hosts(std::move(fleet.hosts), vendor, step_ports), fleet.timeout, std::move(skip),
-        jobs);
+    state.probes = std::make_unique<FleetProbe>(std::move(hosts), fleet.timeout, std::move(skip),
+                                                jobs);
     return new_iterator(std::move(state));
   });
 }
 
-constexpr std::array<std::string_view, 9> kPlanParams{
-    "catalog", "hosts",   "vendor",          "firmware",      "commands",
-    "ports",   "timeout_seconds", "jobs", "exact_firmware"};
-constexpr CallableSpec kPlanSpec{"", "plan", kPlanParams, 4, 4};
+constexpr std::array<std::string_view, 10> kPlanParams{
+    "catalog",  "hosts", "vendor",          "firmware", "inventory",
+    "commands", "ports", "timeout_seconds", "jobs",     "exact_firmware"};
+constexpr CallableSpec kPlanSpec{"", "plan", kPlanParams, 1, 4};
 
 PyObject* plan(PyObject*, PyObject* args, PyObject* kwargs) {
   return guarded([&]() -> PyObject* {
     std::array<PyObject*, kPlanParams.size()> bound{};
     if (!bind_arguments(kPlanSpec, args, kwargs, bound)) return nullptr;
+    const bool inventory = given(bound[4]);
+    const bool hosts_given = given(bound[1]) || given(bound[2]) || given(bound[3]);
+    if (inventory == hosts_given || (!inventory && !(given(bound[1]) && given(bound[2]) &&
+                                                     given(bound[3])))) {
+      return raise(PyExc_TypeError, "plan() takes either hosts, vendor and firmware or inventory");
+    }
     const Catalog* catalog = nullptr;
     FleetArguments fleet;
     std::string vendor;
     std::string firmware;
+    std::string inventory_text;
     FleetPlanOptions options;
     if (!convert_argument("catalog", [&] { return to_catalog(bound[0], catalog); }) ||
-        !convert_argument("hosts", [&] { return to_text_items(bound[1], fleet.hosts); }) ||
-        !convert_argument("vendor", [&] { return to_text(bound[2], vendor); }) ||
-        !convert_argument("firmware", [&] { return to_text(bound[3], firmware); }) ||
-        !convert_argument("commands", [&] { return to_command_types(bound[4], options.types); }) ||
-        !convert_argument("ports", [&] { return to_ports(bound[5], options.ports); }) ||
+        (!inventory &&
+         (!convert_argument("hosts", [&] { return to_text_items(bound[1], fleet.hosts); }) ||
+          !convert_argument("vendor", [&] { return to_text(bound[2], vendor); }) ||
+          !convert_argument("firmware", [&] { return to_text(bound[3], firmware); }))) ||
+        (inventory &&
+         !convert_argument("inventory", [&] { return to_text(bound[4], inventory_text); })) ||
+        !convert_argument("commands", [&] { return to_command_types(bound[5], options.types); }) ||
+        !convert_argument("ports", [&] { return to_ports(bound[6], options.ports); }) ||
         !convert_argument("timeout_seconds",
-                          [&] { return to_probe_timeout(bound[6], fleet.timeout); }) ||
-        !convert_argument("jobs", [&] { return to_jobs(bound[7], fleet.jobs); }) ||
+                          [&] { return to_probe_timeout(bound[7], fleet.timeout); }) ||
+        !convert_argument("jobs", [&] { return to_jobs(bound[8], fleet.jobs); }) ||
         !convert_argument("exact_firmware",
-                          [&] { return to_flag(bound[8], options.exact_firmware); })) {
+                          [&] { return to_flag(bound[9], options.exact_firmware); })) {
       return nullptr;
     }
-    options.timeout = fleet.timeout;
-    options.jobs = jobs_for(fleet);
     std::vector<PlanHost> hosts;
-    for (std::string& host : fleet.hosts) hosts.push_back({std::move(host), vendor, firmware, {}});
+    if (inventory) {
+      // Every row is checked before anything is probed.
+      auto rows = read_inventory(inventory_text, "inventory", InventoryUse::Plan, catalog,
+                                 options.exact_firmware);
+      if (!rows) return raise_failure(rows.error());
+      for (InventoryRow& row : *rows) {
+        hosts.push_back({std::move(row.host), std::move(row.vendor), std::move(row.firmware),
+                         std::move(row.values)});
+      }
+    } else {
+      for (std::string& host : fleet.hosts) hosts.push_back({std::move(host), vendor, firmware, {}});
+    }
+    options.timeout = fleet.timeout;
+    options.jobs = probes_within_descriptor_limit(fleet.jobs.value_or(default_jobs(hosts.size())));
     // Refused before anything is probed, as the tool does.
     auto plans = FleetPlan::start(*catalog, std::move(hosts), std::move(options));
     if (!plans) return raise_failure(plans.error());
@@ -243,21 +298,27 @@ PyMethodDef definitions[] = {
      "(192.0.2.10-20); blank lines and # comments skipped, each host once, in order. A\n"
      "bad line raises ValueError naming its number and text."},
     {"probe_many", as_c_function(probe_many), METH_VARARGS | METH_KEYWORDS,
-     "probe_many(hosts, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None, "
-     "ports=None)\n--\n\n"
+     "probe_many(hosts=None, *, vendor=None, timeout_seconds=5.0, skip=(), jobs=None, "
+     "ports=None, inventory=None)\n--\n\n"
      "Probe every host as probe_device does, many at a time (jobs: up to 16384, by\n"
      "default every host up to 1024, within the limit on open files). Returns an\n"
      "iterator of the reports in host order, each as soon as it and those before it are\n"
      "done; the interpreter lock is released while it waits. close() stops the probing.\n"
      "ports: {step name: port}, as vantrel probe --port; with a vendor, gNMI is probed\n"
-     "on its default port unless set."},
+     "on its default port unless set. Instead of hosts, `inventory` may give the text of\n"
+     "a CSV inventory: the hosts of its host column, each report naming the row's vendor\n"
+     "column (then no vendor)."},
     {"plan", as_c_function(plan), METH_VARARGS | METH_KEYWORDS,
-     "plan(catalog, hosts, vendor, firmware, *, commands=None, ports=None, "
-     "timeout_seconds=5.0, jobs=None, exact_firmware=False)\n--\n\n"
+     "plan(catalog, hosts=None, vendor=None, firmware=None, *, inventory=None, "
+     "commands=None, ports=None, timeout_seconds=5.0, jobs=None, exact_firmware=False)"
+     "\n--\n\n"
      "Probe the hosts, then say for each command type how it can be done on each: an\n"
-     "iterator of the documents of `vantrel plan --json`, in host order. The vendor and\n"
-     "firmware are checked before anything is probed. commands: the command types to\n"
-     "plan (every type by default); ports: {step name: port}, as vantrel plan --port."},
+     "iterator of the documents of `vantrel plan --json`, in host order. The hosts with\n"
+     "one vendor and firmware, or `inventory`, the text of a CSV inventory (host,\n"
+     "vendor, firmware and placeholder columns, whose values fill each row's commands).\n"
+     "Vendors and firmware are checked before anything is probed. commands: the\n"
+     "command types to plan (every type by default); ports: {step name: port}, as\n"
+     "vantrel plan --port."},
 };
 
 }  // namespace
