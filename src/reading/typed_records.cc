@@ -70,20 +70,24 @@ bool blank(const std::vector<std::string>& texts) {
   });
 }
 
+bool has_lists_of_records(const RecordSchema& schema) {
+  return std::ranges::any_of(schema.fields, [](const FieldSpec& f) { return f.kind == FieldKind::Records; });
+}
+
+// Items only where the schema has lists of records: a large table of plain
+// records then takes no memory for them.
 RawRecord empty_record(const RecordSchema& schema) {
   RawRecord raw;
   raw.texts.resize(schema.fields.size());
-  raw.items.resize(schema.fields.size());
+  if (has_lists_of_records(schema)) raw.items.resize(schema.fields.size());
   return raw;
 }
 
 RawRecord raw_record(const RecordSchema& schema, const std::vector<std::optional<Slot>>& slots,
                      const std::vector<parse::Field>& values) {
   RawRecord raw = empty_record(schema);
-  std::vector<std::vector<std::vector<std::string>>> item(schema.fields.size());
-  for (std::size_t f = 0; f < schema.fields.size(); ++f) {
-    item[f].resize(schema.fields[f].fields.size());
-  }
+  std::vector<std::vector<std::vector<std::string>>> item(raw.items.size());
+  for (std::size_t f = 0; f < item.size(); ++f) item[f].resize(schema.fields[f].fields.size());
   for (std::size_t v = 0; v < values.size() && v < slots.size(); ++v) {
     if (!slots[v]) continue;
     std::vector<std::string> texts = texts_of(values[v]);
@@ -102,7 +106,7 @@ RawRecord raw_record(const RecordSchema& schema, const std::vector<std::optional
     raw.texts[slot.field] = std::move(texts);
     raw.top_level_blank = false;
   }
-  for (std::size_t f = 0; f < schema.fields.size(); ++f) {
+  for (std::size_t f = 0; f < item.size(); ++f) {
     // An item whose subfields are all blank is no item: an aggregate without members.
     if (!item[f].empty() && !std::ranges::all_of(item[f], blank)) {
       raw.items[f].push_back(std::move(item[f]));
@@ -127,6 +131,7 @@ void merge(const RecordSchema& schema, RawRecord& record, RawRecord more) {
     } else if (blank(mine)) {
       mine = std::move(theirs);
     }
+    if (more.items.empty()) continue;
     for (auto& item : more.items[f]) record.items[f].push_back(std::move(item));
   }
 }
@@ -189,6 +194,7 @@ TypedRecords::TypedRecords(const RecordSchema& schema, const std::vector<RawAnsw
   for (const RawAnswer& answer : answers) raw_count += answer.records->size();
   raw_.reserve(raw_count);
   std::unordered_map<std::string, std::size_t> by_key;
+  if (key) by_key.reserve(raw_count);
   for (const RawAnswer& answer : answers) {
     std::vector<std::optional<Slot>> slots;
     for (const std::string& name : *answer.header) {
