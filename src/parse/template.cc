@@ -96,6 +96,10 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
       taken.clear();
       for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
       for (const auto& [value, text] : taken) {
+        if (!tables.values[value].has(ValueOption::List)) {
+          record.assign(value, text, std::monostate{});
+          continue;
+        }
         auto item = list_item(tables.values[value], text, scratch, subjects);
         if (!item) return failure(rule, item.error());
         record.assign(value, text, std::move(*item));
