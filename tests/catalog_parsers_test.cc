@@ -93,7 +93,7 @@ TEST(CatalogParsers, EachAnswerGivesItsExpectedRecords) {
     const auto parsed =
         parse_answers(bundled_catalog(), {any->vendor, firmware, type, false}, texts);
     ASSERT_TRUE(parsed) << parsed.error().message;
-    EXPECT_EQ(parsed->records, document["records"]);
+    EXPECT_EQ(parsed->records.json(), document["records"]);
     for (const UnreadAnswerLine& line : parsed->unread) {
       ADD_FAILURE() << "answer " << line.answer + 1 << " line " << line.line
                     << " unread: " << line.text;

@@ -21,6 +21,11 @@ const std::vector<std::string> kPatterns = {
     "^(?i:vlan) (?P<V>\\d+)",
     "^\\.\\d*-[a-c]+",
     "^(?:ab)+c",
+    "^\\s+(?P<P>\\d+) packets input, (?P<B>\\d+) bytes",
+    "^a\\x41bc d",
+    "^(ab){2}x yz",
+    "^\\S+ a?bc\\.",
+    "^\\d+ [a-z]+ {2,}end",
 };
 
 const std::vector<std::string> kLines = {
@@ -28,6 +33,8 @@ const std::vector<std::string> kLines = {
     "fe80::1  4",           "     123 packets input",                "Gi0/0 is up", "b",
     "ab",                   "\t x",                                  "  y",         "VLAN 7",
     ".5-abc",               "ababc",                                 "\xc2\xa0 x",  "x",
+    "  5 packets input, 7 bytes", "  5 packets output, 7 bytes", "aAbc d", "ababx yz", "x bc.",
+    "x abc.", "x abc", "12 abc   end", "12 abc end",
 };
 
 // Every line a rule's regex matches is one the prefilter keeps for it.
@@ -42,7 +49,7 @@ TEST(RulePrefilter, NeverPassesOverAMatch) {
     ASSERT_TRUE(regex.has_value()) << regex.error();
     for (const std::string& line : kLines) {
       SCOPED_TRACE(kPatterns[r] + " on '" + line + "'");
-      const bool kept = (dispatch.candidates(line) >> r & 1) != 0 && has_prefix(prefixes[r], line);
+      const bool kept = (dispatch.candidates(line) >> r & 1) != 0 && may_match(prefixes[r], line);
       const auto matched = scratch.match(*regex, line);
       ASSERT_TRUE(matched.has_value());
       if (*matched) {
@@ -51,7 +58,7 @@ TEST(RulePrefilter, NeverPassesOverAMatch) {
       passed_over += kept ? 0 : 1;
     }
   }
-  // It does pass over many: 86 of these 204 pairs.
+  // It does pass over many of these pairs.
   EXPECT_GT(passed_over, kPatterns.size() * kLines.size() / 3);
 }
 

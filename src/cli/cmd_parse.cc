@@ -170,15 +170,18 @@ Exit run_catalog(const ParseOptions& options) {
                                     parsed->lookup.firmware_used);
   }
   if (options.json) {
-    // One line, as lookup --json: an answer may hold a hundred thousand records.
-    write_line(json_text(reading::parse_document(std::move(*parsed))));
+    // One line, as lookup --json: an answer may hold a hundred thousand
+    // records, so they are written as they are typed.
+    reading::JsonWriter out(write_out);
+    reading::write_parse_document(*parsed, out);
+    write_out("\n");
     return read;
   }
   std::vector<std::string> names;
   for (const auto& field : reading::record_schema(parsed->lookup.command).fields) {
     names.emplace_back(field.name);
   }
-  print_table(names, parsed->records);
+  print_table(names, parsed->records.json());
   for (const auto& line : parsed->unread) {
     note_unread("answer " + std::to_string(line.answer + 1) + " ", line.line, line.text);
   }

@@ -21,6 +21,8 @@ namespace {
 constexpr std::string_view kPythonSpace =
     "\\t-\\r\\x{1c}-\\x{20}\\x{85}\\x{a0}\\x{1680}\\x{2000}-\\x{200a}\\x{2028}\\x{2029}"
     "\\x{202f}\\x{205f}\\x{3000}";
+// The same within ASCII, for patterns compiled for ASCII subjects alone.
+constexpr std::string_view kPythonAsciiSpace = "\\t-\\r\\x1c-\\x20";
 
 using Step = std::expected<void, std::string>;
 
@@ -56,7 +58,8 @@ std::string hex_literal(char32_t cp) {
 
 class Translator {
  public:
-  explicit Translator(std::string_view pattern) : p_(pattern) {}
+  Translator(std::string_view pattern, Subjects subjects)
+      : p_(pattern), space_(subjects == Subjects::Ascii ? kPythonAsciiSpace : kPythonSpace) {}
 
   std::expected<Translation, std::string> run() {
     while (i_ < p_.size()) {
@@ -274,8 +277,8 @@ class Translator {
       case 'D':
       case 'w':
       case 'W': return simple(std::string("\\") + c, false);
-      case 's': return simple("[" + std::string(kPythonSpace) + "]", false);
-      case 'S': return simple("[^" + std::string(kPythonSpace) + "]", false);
+      case 's': return simple("[" + std::string(space_) + "]", false);
+      case 'S': return simple("[^" + std::string(space_) + "]", false);
       default: break;
     }
     if (is_ascii_letter(c)) return fail(std::string("bad escape \\") + c, i_);
@@ -297,7 +300,7 @@ class Translator {
       case 'w':
       case 'W':
       case 'S': return simple(std::string("\\") + c, true);
-      case 's': return simple(kPythonSpace, true);
+      case 's': return simple(space_, true);
       case 'b': return simple(hex_literal(0x08), true);
       default: break;
     }
@@ -494,6 +497,7 @@ class Translator {
   }
 
   std::string_view p_;
+  std::string_view space_;  // what \s stands for
   std::size_t i_ = 0;
   Translation out_;
   std::vector<Open> open_;
@@ -502,8 +506,9 @@ class Translator {
 
 }  // namespace
 
-std::expected<Translation, std::string> translate_python_regex(std::string_view pattern) {
-  return Translator(pattern).run();
+std::expected<Translation, std::string> translate_python_regex(std::string_view pattern,
+                                                               Subjects subjects) {
+  return Translator(pattern, subjects).run();
 }
 
 }  // namespace ov::parse

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <expected>
 #include <string>
 #include <string_view>
@@ -21,6 +22,11 @@ struct Translation {
   std::size_t groups = 0;           // capture groups in all
 };
 
+// What a translation is for: any text (PCRE2's UTF and UCP modes), or ASCII
+// text alone (compiled without them: \s becomes Python's set within ASCII,
+// and PCRE2's own \d, \w, \b and case folding agree with Python's there).
+enum class Subjects : std::uint8_t { Unicode, Ascii };
+
 // Rewrites a Python 3.11 `re` pattern (for str subjects, no flags) for PCRE2.
 // Named groups become plain groups (PCRE2 caps names at 32 units, Python does
 // not), references to them become numbered; \Z, \v, \uXXXX, \UXXXXXXXX and
@@ -32,6 +38,7 @@ struct Translation {
 // \N{name}, surrogates and repeat counts above 65535.
 // Known differences left: a lookbehind whose alternatives differ in length is
 // accepted; \S inside a set follows PCRE2 for U+001F and U+180E.
-std::expected<Translation, std::string> translate_python_regex(std::string_view pattern);
+std::expected<Translation, std::string> translate_python_regex(
+    std::string_view pattern, Subjects subjects = Subjects::Unicode);
 
 }  // namespace ov::parse

@@ -69,8 +69,10 @@ std::size_t plain_run(std::string_view text) {
   return i;
 }
 
-// Whether every byte of `text` is ASCII, eight at a time.
-bool all_ascii(std::string_view text) {
+}  // namespace
+
+// Eight bytes at a time.
+bool is_ascii(std::string_view text) {
   std::size_t i = 0;
   std::uint64_t any = 0;
   for (; i + 8 <= text.size(); i += 8) {
@@ -81,6 +83,8 @@ bool all_ascii(std::string_view text) {
   for (; i < text.size(); ++i) any |= static_cast<unsigned char>(text[i]);
   return (any & 0x8080808080808080) == 0;
 }
+
+namespace {
 
 std::size_t leading_python_space(std::string_view text) {
   std::size_t at = 0;
@@ -122,7 +126,7 @@ std::string_view python_lstrip(std::string_view text) {
 std::string_view python_strip(std::string_view text) { return python_rstrip(python_lstrip(text)); }
 
 std::optional<std::string> repaired_utf8(std::string_view text) {
-  if (all_ascii(text) || is_valid_utf8(text)) return std::nullopt;
+  if (is_ascii(text) || is_valid_utf8(text)) return std::nullopt;
   std::string out;
   out.reserve(text.size() + 16);
   while (!text.empty()) {

@@ -25,6 +25,9 @@ std::string_view python_lstrip(std::string_view text);
 // `text` without Python white space at its end (str.rstrip()).
 std::string_view python_rstrip(std::string_view text);
 
+// Whether every byte of `text` is below 0x80.
+bool is_ascii(std::string_view text);
+
 // Nothing when `text` is well-formed UTF-8; otherwise a copy in which each
 // maximal ill-formed subsequence is one U+FFFD, as Python decodes with
 // errors="replace".

@@ -27,25 +27,16 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values)
 void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
   Slot& slot = slots_[value];
   slot.list_is_value = false;
-  if (!text) {
-    slot.text.reset();
-  } else if (slot.text) {
-    slot.text->assign(*text);  // keeps the string's storage
-  } else {
-    slot.text.emplace(*text);
-  }
+  slot.text = text;
   const Assignment assignment{slot, text, item, saved_, value};
   for (const auto on_assign : values_[value].hooks.on_assign) on_assign(assignment);
 }
 
-// A value that Clear forgets gives up its text and items to the record.
+// A value that Clear forgets gives up its items to the record.
 Field RecordBuilder::take_field(std::size_t value) {
   Slot& slot = slots_[value];
   const bool keep = values_[value].hooks.kept_by_clear;
-  if (!slot.items) {
-    if (!slot.text) return std::string();
-    return keep ? *slot.text : std::move(*slot.text);
-  }
+  if (!slot.items) return slot.text ? std::string(*slot.text) : std::string();
   const auto text = [](const ListItem& item) { return std::holds_alternative<std::string>(item); };
   if (values_[value].item_regex || !std::ranges::all_of(*slot.items, text)) {
     return keep ? *slot.items : std::move(*slot.items);

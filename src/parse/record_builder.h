@@ -13,7 +13,8 @@ class RecordBuilder {
  public:
   explicit RecordBuilder(const std::vector<Value>& values);
 
-  // Value `value` takes `text`, or is unset by nothing; `item` is what a List appends.
+  // Value `value` takes `text`, or is unset by nothing; `item` is what a List
+  // appends. `text` must outlive the builder (it views the input).
   void assign(std::size_t value, std::optional<std::string_view> text, ListItem item);
 
   // Record: saves the record unless an option forbids it or no value is set,

@@ -59,10 +59,12 @@ class MatchScratch {
   MatchScratch& operator=(const MatchScratch&) = delete;
 
   // Whether `regex` matches at the start of `subject`, which must be
-  // well-formed UTF-8 and outlive the groups read from this match. A match
+  // well-formed UTF-8 and outlive the groups read from this match; Ascii
+  // promises that every byte of it is below 0x80 (and runs faster). A match
   // that exceeds its budget (PCRE2's match limit, depth limit, heap limit or
   // JIT stack) is an error whose reason says so; so is any other engine failure.
-  std::expected<bool, std::string> match(const Regex& regex, std::string_view subject);
+  std::expected<bool, std::string> match(const Regex& regex, std::string_view subject,
+                                         Subjects subjects = Subjects::Unicode);
 
   // Group `number` of the last successful match, or nothing when it took no part.
   std::optional<std::string_view> group(std::size_t number) const;

@@ -1,5 +1,6 @@
 #include "parse/rule_prefilter.h"
 
+#include <algorithm>
 #include <bit>
 #include <utility>
 
@@ -188,6 +189,73 @@ std::bitset<128> first_class(std::string_view pattern, std::size_t i) {
   return std::bitset<128>().set(static_cast<unsigned char>(pattern[i]));
 }
 
+bool is_alnum(char c) { return is_word(c) && c != '_'; }
+
+// Where the quantifier {m}, {m,}, {,n} or {m,n} opened at `i` ends, or npos
+// when the brace opens none (Python then reads it as itself).
+std::size_t brace_end(std::string_view pattern, std::size_t i) {
+  const std::size_t close = pattern.find('}', i);
+  if (close == std::string_view::npos) return close;
+  const std::string_view inside = pattern.substr(i + 1, close - i - 1);
+  const bool shaped = std::ranges::all_of(inside, [](char c) { return is_digit(c) || c == ','; }) &&
+                      std::ranges::count(inside, ',') <= 1 && inside != ",";
+  return shaped && !inside.empty() ? close : std::string_view::npos;
+}
+
+// The runs of plain characters outside any group or set from `i` on, each
+// with where it starts, less any character that a quantifier may take away.
+// Escapes that are not literals (\d, \x41, \1) end a run, as do the letters
+// and digits right after them, which may belong to them.
+std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view pattern, std::size_t i) {
+  std::vector<std::pair<std::size_t, std::string>> runs;
+  std::pair<std::size_t, std::string> run{i, {}};
+  const auto end_run = [&](std::size_t next) {
+    if (!run.second.empty()) runs.push_back(run);
+    run = {next, {}};
+  };
+  while (i < pattern.size()) {
+    char c = pattern[i];
+    std::size_t width = 1;
+    if (c == '\\' && i + 1 < pattern.size() && is_escaped_literal(pattern[i + 1])) {
+      c = pattern[i + 1];
+      width = 2;
+    } else if (c == '\\') {
+      i += 2;
+      while (i < pattern.size() && is_alnum(pattern[i])) ++i;
+      end_run(i);
+      continue;
+    } else if (c == '(') {
+      const std::size_t end = group_parts(pattern, i, i + 1).first;
+      if (end == std::string_view::npos) return {};
+      i = end + 1;
+      end_run(i);
+      continue;
+    } else if (c == '[') {
+      const std::size_t end = set_end(pattern, i);
+      if (end == std::string_view::npos) return {};
+      i = end + 1;
+      end_run(i);
+      continue;
+    } else if (c == '{') {
+      const std::size_t end = brace_end(pattern, i);
+      i = end == std::string_view::npos ? i + 1 : end + 1;
+      end_run(i);
+      continue;
+    } else if (!is_plain(c)) {
+      ++i;
+      end_run(i);
+      continue;
+    }
+    // A character under a quantifier that allows none of it is not required.
+    const bool quantified = i + width < pattern.size() && is_quantifier(pattern[i + width]);
+    if (!quantified || pattern[i + width] == '+') run.second += c;
+    i += width;
+    if (quantified) end_run(i);
+  }
+  end_run(i);
+  return runs;
+}
+
 }  // namespace
 
 std::size_t ascii_blanks(std::string_view line) {
@@ -211,6 +279,7 @@ LinePrefix line_prefix(std::string_view pattern) {
     // A lazy or possessive mark changes nothing of what the blanks take.
     if (i < pattern.size() && (pattern[i] == '?' || pattern[i] == '+')) ++i;
   }
+  const std::size_t literal_at = i;
   while (i < pattern.size()) {
     char c = pattern[i];
     std::size_t width = 1;
@@ -243,6 +312,14 @@ LinePrefix line_prefix(std::string_view pattern) {
     }
   }
   prefix.known = prefix.first.any();
+  // The leading literal, if any, starts at `literal_at`; the prefix checks it already.
+  // Without its leading blanks, as the search looks for its first byte, and
+  // lines hold many blanks.
+  for (auto& [start, text] : literal_runs(pattern, 1)) {
+    const bool checked = start == literal_at && !prefix.literal.empty();
+    const std::string_view inner = std::string_view(text).substr(std::min(ascii_blanks(text), text.size()));
+    if (!checked && inner.size() > prefix.inner.size()) prefix.inner = inner;
+  }
   return prefix;
 }
 
@@ -281,7 +358,8 @@ std::uint64_t RuleDispatch::candidates(std::string_view line) const {
   return always_ | keys_[blanks > 0 ? kKeys + byte : byte];
 }
 
-bool has_prefix(const LinePrefix& prefix, std::string_view line) {
+bool may_match(const LinePrefix& prefix, std::string_view line) {
+  if (!prefix.inner.empty() && line.find(prefix.inner) == std::string_view::npos) return false;
   if (!prefix.known) return true;
   const std::size_t blanks = ascii_blanks(line);
   // Blanks beyond ASCII end the count: only the regex can judge the line.

@@ -1,5 +1,6 @@
-// What a line must begin with for a rule's regex to match it, read from the
-// regex itself, so that most rules are passed over without running PCRE2.
+// What a line must begin with, and a text it must hold, for a rule's regex to
+// match it, read from the regex itself, so that most rules are passed over
+// without running PCRE2.
 #pragma once
 
 #include <array>
@@ -17,6 +18,7 @@ struct LinePrefix {
   std::string literal;      // what follows the blanks; empty: no condition
   std::bitset<128> first;   // the ASCII bytes that may follow the blanks
   bool known = false;       // false: anything may start a matching line
+  std::string inner;        // a text every matching line holds; empty: no condition
 };
 
 // The prefix every line that `pattern` (a rule's regex, in Python's dialect)
@@ -24,11 +26,13 @@ struct LinePrefix {
 // else a first character of a known class (a literal, \d, \w, \S), looked
 // for inside leading groups too. Never a blank after blanks, so \s+ cannot
 // give any back. Conservative: unknown when the pattern holds an alternation
-// outside any group or a flag group, or begins otherwise.
+// outside any group or a flag group, or begins otherwise. The inner text is
+// the longest run of plain characters outside any group or set, other than
+// the leading literal, that no quantifier lets the regex skip.
 LinePrefix line_prefix(std::string_view pattern);
 
-// Whether `line` has the prefix (always, for an unknown one).
-bool has_prefix(const LinePrefix& prefix, std::string_view line);
+// Whether `line` holds the inner text and has the prefix (any, when unknown).
+bool may_match(const LinePrefix& prefix, std::string_view line);
 
 // The rules of one state that may match a line, found from the line's start
 // (its first byte after ASCII blanks, and whether blanks came before it);

@@ -38,10 +38,10 @@ std::string error_action_reason(const Rule& rule) {
 // when the regex names no group or does not match.
 std::expected<ListItem, std::string> list_item(const Value& value,
                                                std::optional<std::string_view> text,
-                                               MatchScratch& scratch) {
+                                               MatchScratch& scratch, Subjects subjects) {
   if (!text || !value.has(ValueOption::List)) return std::monostate{};
   if (!value.item_regex) return std::string(*text);
-  const auto matched = scratch.match(*value.item_regex, *text);
+  const auto matched = scratch.match(*value.item_regex, *text, subjects);
   if (!matched) return std::unexpected(matched.error());
   if (!*matched) return std::string(*text);
   Groups groups;
@@ -56,7 +56,9 @@ std::expected<ListItem, std::string> list_item(const Value& value,
 
 std::expected<ParseResult, ParseError> Template::parse(std::string_view input) const {
   const Tables& tables = *tables_;
-  const std::optional<std::string> repaired = repaired_utf8(input);
+  // Lines of an ASCII input match with the patterns' faster ASCII twins.
+  const bool ascii = is_ascii(input);
+  const std::optional<std::string> repaired = ascii ? std::nullopt : repaired_utf8(input);
   if (repaired) input = *repaired;
 
   MatchScratch scratch(tables.max_groups);
@@ -75,6 +77,7 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
     bool read = false;
     std::size_t next = kSameState;
     const State& current = tables.states[state];
+    const Subjects subjects = ascii || is_ascii(line) ? Subjects::Ascii : Subjects::Unicode;
     const bool every = current.dispatch.all();
     std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line);
     for (std::size_t r = 0; r < current.rules.size(); ++r) {
@@ -84,8 +87,8 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
         candidates &= candidates - 1;
       }
       const Rule& rule = current.rules[r];
-      if (!has_prefix(rule.prefix, line)) continue;
-      const auto matched = scratch.match(rule.regex, line);
+      if (!may_match(rule.prefix, line)) continue;
+      const auto matched = scratch.match(rule.regex, line, subjects);
       if (!matched) return failure(rule, matched.error());
       if (!*matched) continue;
       read = true;
@@ -93,7 +96,11 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
       taken.clear();
       for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
       for (const auto& [value, text] : taken) {
-        auto item = list_item(tables.values[value], text, scratch);
+        if (!tables.values[value].has(ValueOption::List)) {
+          record.assign(value, text, std::monostate{});
+          continue;
+        }
+        auto item = list_item(tables.values[value], text, scratch, subjects);
         if (!item) return failure(rule, item.error());
         record.assign(value, text, std::move(*item));
       }

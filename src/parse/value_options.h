@@ -19,9 +19,10 @@ inline constexpr std::size_t kValueOptionCount = 5;
 using ValueOptions = std::bitset<kValueOptionCount>;
 
 // One value of the record being built. A List value always holds its items
-// (empty until assigned); any other value holds its text once assigned.
+// (empty until assigned); any other value holds its text once assigned, a
+// view of the input being parsed, copied only into the records saved.
 struct Slot {
-  std::optional<std::string> text;
+  std::optional<std::string_view> text;
   std::optional<std::vector<ListItem>> items;
   // The reference's own value of a List is its last text until a save makes
   // it the list: a check written before List sees the text, one after it

@@ -20,12 +20,37 @@ Failure answer_count(std::size_t wanted, std::size_t given, const std::vector<st
 }
 
 // VERSION's firmware: the os_version as a lookup reads it.
-void add_firmware(Json& records) {
-  for (Json& record : records) {
-    if (!record.contains("os_version") || !record["os_version"].is_string()) continue;
-    const std::string firmware = firmware_to_look_up(record["os_version"].get<std::string>());
-    if (FirmwareVersion::parse(firmware)) record["firmware"] = firmware;
+void add_firmware(Json& record) {
+  if (!record.contains("os_version") || !record["os_version"].is_string()) return;
+  const std::string firmware = firmware_to_look_up(record["os_version"].get<std::string>());
+  if (FirmwareVersion::parse(firmware)) record["firmware"] = firmware;
+}
+
+// The document's members before its records: vendor to parsers.
+Json document_head(const ParsedAnswers& parsed) {
+  const LookupAnswer& lookup = parsed.lookup;
+  const bool text = lookup.outcome.status == LookupStatus::Text;
+  Json parsers = Json::array();
+  if (parsed.parser != nullptr) {
+    for (const std::string& name : parsed.parser->templates) {
+      parsers.push_back({{"template", name}, {"applies_to", parsed.parser->applies_to}});
+    }
   }
+  return {{"vendor", lookup.vendor},
+          {"firmware", lookup.firmware},
+          {"firmware_used", lookup.firmware_used},
+          {"command", yaml_name(lookup.command)},
+          {"status", text && parsed.parser == nullptr ? kNoParser
+                                                      : outcome_name(lookup.outcome.status)},
+          {"parsers", std::move(parsers)}};
+}
+
+Json unread_json(const ParsedAnswers& parsed) {
+  Json unread = Json::array();
+  for (const UnreadAnswerLine& line : parsed.unread) {
+    unread.push_back({{"answer", line.answer}, {"line", line.line}, {"text", line.text}});
+  }
+  return unread;
 }
 
 }  // namespace
@@ -79,33 +104,31 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
   }
   std::vector<RawAnswer> raw;
   for (std::size_t i = 0; i < results.size(); ++i) raw.push_back({headers[i], &results[i].records});
-  parsed.records = typed_records(schema, raw, parsed.parser->defaults);
-  if (parsed.lookup.command == CommandType::Version) add_firmware(parsed.records);
+  const bool version = parsed.lookup.command == CommandType::Version;
+  parsed.records = TypedRecords(schema, raw, parsed.parser->defaults, version ? add_firmware : nullptr);
   return parsed;
 }
 
-Json parse_document(ParsedAnswers parsed) {
-  const LookupAnswer& lookup = parsed.lookup;
-  const bool text = lookup.outcome.status == LookupStatus::Text;
-  Json parsers = Json::array();
-  if (parsed.parser != nullptr) {
-    for (const std::string& name : parsed.parser->templates) {
-      parsers.push_back({{"template", name}, {"applies_to", parsed.parser->applies_to}});
-    }
+Json parse_document(const ParsedAnswers& parsed) {
+  Json document = document_head(parsed);
+  document["records"] = parsed.records.json();
+  document["unread"] = unread_json(parsed);
+  return document;
+}
+
+void write_parse_document(const ParsedAnswers& parsed, JsonWriter& out) {
+  const Json head = document_head(parsed);
+  out.begin_object();
+  for (const auto& [name, value] : head.items()) {
+    out.key(name);
+    out.value(value);
   }
-  Json unread = Json::array();
-  for (const UnreadAnswerLine& line : parsed.unread) {
-    unread.push_back({{"answer", line.answer}, {"line", line.line}, {"text", line.text}});
-  }
-  return {{"vendor", lookup.vendor},
-          {"firmware", lookup.firmware},
-          {"firmware_used", lookup.firmware_used},
-          {"command", yaml_name(lookup.command)},
-          {"status", text && parsed.parser == nullptr ? kNoParser
-                                                      : outcome_name(lookup.outcome.status)},
-          {"parsers", std::move(parsers)},
-          {"records", std::move(parsed.records)},
-          {"unread", std::move(unread)}};
+  out.key("records");
+  parsed.records.write_json(out);
+  out.key("unread");
+  out.value(unread_json(parsed));
+  out.end_object();
+  out.flush();
 }
 
 }  // namespace ov::reading

@@ -14,7 +14,9 @@
 #include "catalog/catalog.h"
 #include "lookup/cli_commands.h"
 #include "lookup/request.h"
+#include "reading/json_writer.h"
 #include "reading/parser_set.h"
+#include "reading/typed_records.h"
 
 namespace ov::reading {
 
@@ -27,7 +29,7 @@ struct UnreadAnswerLine {
 struct ParsedAnswers {
   LookupAnswer lookup;
   const ParserChoice* parser = nullptr;  // null when the lookup gave no text or no parser reads it
-  Json records = Json::array();
+  TypedRecords records;
   std::vector<UnreadAnswerLine> unread;
 };
 
@@ -41,7 +43,10 @@ std::expected<ParsedAnswers, Failure> parse_answers(const Catalog& catalog,
 // vendor, firmware, firmware_used, command, status (as lookup's, or
 // no_parser), parsers (the template that read each answer, with the parser's
 // applies_to), records and unread (answer, line, text).
-// The records are moved into the document.
-Json parse_document(ParsedAnswers parsed);
+Json parse_document(const ParsedAnswers& parsed);
+
+// The same document written as it is made, as json_text(parse_document())
+// prints it: the records are typed one at a time.
+void write_parse_document(const ParsedAnswers& parsed, JsonWriter& out);
 
 }  // namespace ov::reading

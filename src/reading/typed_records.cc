@@ -70,30 +70,24 @@ bool blank(const std::vector<std::string>& texts) {
   });
 }
 
-// A record by field, in raw texts: each field's texts, and for a list of
-// records its items, each the texts of its subfields. Raw records merge in
-// this form, before anything is typed, so that a default fills only a field
-// that no raw record printed.
-struct RawRecord {
-  std::vector<std::vector<std::string>> texts;
-  std::vector<std::vector<std::vector<std::vector<std::string>>>> items;
-  bool top_level_blank = true;
-};
+bool has_lists_of_records(const RecordSchema& schema) {
+  return std::ranges::any_of(schema.fields, [](const FieldSpec& f) { return f.kind == FieldKind::Records; });
+}
 
+// Items only where the schema has lists of records: a large table of plain
+// records then takes no memory for them.
 RawRecord empty_record(const RecordSchema& schema) {
   RawRecord raw;
   raw.texts.resize(schema.fields.size());
-  raw.items.resize(schema.fields.size());
+  if (has_lists_of_records(schema)) raw.items.resize(schema.fields.size());
   return raw;
 }
 
 RawRecord raw_record(const RecordSchema& schema, const std::vector<std::optional<Slot>>& slots,
                      const std::vector<parse::Field>& values) {
   RawRecord raw = empty_record(schema);
-  std::vector<std::vector<std::vector<std::string>>> item(schema.fields.size());
-  for (std::size_t f = 0; f < schema.fields.size(); ++f) {
-    item[f].resize(schema.fields[f].fields.size());
-  }
+  std::vector<std::vector<std::vector<std::string>>> item(raw.items.size());
+  for (std::size_t f = 0; f < item.size(); ++f) item[f].resize(schema.fields[f].fields.size());
   for (std::size_t v = 0; v < values.size() && v < slots.size(); ++v) {
     if (!slots[v]) continue;
     std::vector<std::string> texts = texts_of(values[v]);
@@ -112,7 +106,7 @@ RawRecord raw_record(const RecordSchema& schema, const std::vector<std::optional
     raw.texts[slot.field] = std::move(texts);
     raw.top_level_blank = false;
   }
-  for (std::size_t f = 0; f < schema.fields.size(); ++f) {
+  for (std::size_t f = 0; f < item.size(); ++f) {
     // An item whose subfields are all blank is no item: an aggregate without members.
     if (!item[f].empty() && !std::ranges::all_of(item[f], blank)) {
       raw.items[f].push_back(std::move(item[f]));
@@ -137,6 +131,7 @@ void merge(const RecordSchema& schema, RawRecord& record, RawRecord more) {
     } else if (blank(mine)) {
       mine = std::move(theirs);
     }
+    if (more.items.empty()) continue;
     for (auto& item : more.items[f]) record.items[f].push_back(std::move(item));
   }
 }
@@ -152,41 +147,6 @@ std::string key_text(const RawRecord& raw, std::size_t key) {
   std::string text;
   for (const std::string& part : raw.texts[key]) text += trim_white_space(part);
   return text;
-}
-
-// The typed record. A list the templates have no Value for was not printed:
-// null; one they read but found empty: an empty list.
-Json typed_record(const RecordSchema& schema, RawRecord raw, const std::vector<bool>& read,
-                  const std::map<std::string, std::string, std::less<>>& defaults) {
-  Json record = Json::object();
-  for (std::size_t f = 0; f < schema.fields.size(); ++f) {
-    const FieldSpec& field = schema.fields[f];
-    const std::string name(field.name);
-    if (blank(raw.texts[f])) {
-      if (const auto fallback = defaults.find(name); fallback != defaults.end()) {
-        raw.texts[f] = {fallback->second};
-      }
-    }
-    if (field.kind != FieldKind::Records) {
-      const bool unread_list = is_list(field.kind) && field.kind != FieldKind::Vlans && !read[f];
-      record[name] = unread_list ? Json(nullptr) : typed_value(field, raw.texts[f]);
-      continue;
-    }
-    if (!read[f]) {
-      record[name] = nullptr;
-      continue;
-    }
-    Json items = Json::array();
-    for (const auto& item : raw.items[f]) {
-      Json object = Json::object();
-      for (std::size_t s = 0; s < field.fields.size(); ++s) {
-        object[std::string(field.fields[s].name)] = typed_value(field.fields[s], item[s]);
-      }
-      items.push_back(std::move(object));
-    }
-    record[name] = std::move(items);
-  }
-  return record;
 }
 
 Json write_result(const std::vector<RawAnswer>& answers) {
@@ -206,7 +166,7 @@ Json write_result(const std::vector<RawAnswer>& answers) {
   }
   Json messages = errors;
   for (std::string& warning : warnings) messages.push_back(std::move(warning));
-  return Json::array({Json{{"ok", errors.empty()}, {"messages", std::move(messages)}}});
+  return Json{{"ok", errors.empty()}, {"messages", std::move(messages)}};
 }
 
 }  // namespace
@@ -222,50 +182,116 @@ std::vector<std::string> unknown_values(const RecordSchema& schema,
   return unknown;
 }
 
-Json typed_records(const RecordSchema& schema, const std::vector<RawAnswer>& answers,
-                   const std::map<std::string, std::string, std::less<>>& defaults) {
-  if (schema.write) return write_result(answers);
+TypedRecords::TypedRecords(const RecordSchema& schema, const std::vector<RawAnswer>& answers,
+                           const Defaults& defaults, Finish finish)
+    : schema_(&schema), read_(schema.fields.size(), false), defaults_(defaults), finish_(finish) {
+  if (schema.write) {
+    ready_.push_back(write_result(answers));
+    return;
+  }
   const auto key = key_field(schema);
-  std::vector<RawRecord> records;
   std::size_t raw_count = 0;
   for (const RawAnswer& answer : answers) raw_count += answer.records->size();
-  records.reserve(raw_count);
-  std::vector<bool> read(schema.fields.size(), false);
+  raw_.reserve(raw_count);
   std::unordered_map<std::string, std::size_t> by_key;
+  if (key) by_key.reserve(raw_count);
   for (const RawAnswer& answer : answers) {
     std::vector<std::optional<Slot>> slots;
     for (const std::string& name : *answer.header) {
       slots.push_back(slot_of(schema, name));
-      if (slots.back()) read[slots.back()->field] = true;
+      if (slots.back()) read_[slots.back()->field] = true;
     }
     for (const auto& values : *answer.records) {
       RawRecord raw = raw_record(schema, slots, values);
-      if (schema.one && !records.empty()) {
-        merge(schema, records[0], std::move(raw));
+      if (schema.one && !raw_.empty()) {
+        merge(schema, raw_[0], std::move(raw));
         continue;
       }
       // A row that names nothing of its own continues the record before it.
-      if (raw.top_level_blank && !records.empty()) {
-        merge(schema, records.back(), std::move(raw));
+      if (raw.top_level_blank && !raw_.empty()) {
+        merge(schema, raw_.back(), std::move(raw));
         continue;
       }
       if (key) {
         const std::string id = key_text(raw, *key);
         if (const auto known = by_key.find(id); known != by_key.end() && !id.empty()) {
-          merge(schema, records[known->second], std::move(raw));
+          merge(schema, raw_[known->second], std::move(raw));
           continue;
         }
-        by_key.emplace(id, records.size());
+        by_key.emplace(id, raw_.size());
       }
-      records.push_back(std::move(raw));
+      raw_.push_back(std::move(raw));
     }
   }
-  Json typed = Json::array();
-  typed.get_ref<Json::array_t&>().reserve(records.size());
-  for (RawRecord& record : records) {
-    typed.push_back(typed_record(schema, std::move(record), read, defaults));
+}
+
+// A list the templates have no Value for was not printed: null; one they
+// read but found empty: an empty list.
+Json TypedRecords::field_value(const RawRecord& raw, std::size_t f) const {
+  const FieldSpec& field = schema_->fields[f];
+  const std::vector<std::string>* texts = &raw.texts[f];
+  std::vector<std::string> fallback_texts;
+  if (blank(*texts)) {
+    if (const auto fallback = defaults_.find(field.name); fallback != defaults_.end()) {
+      fallback_texts = {fallback->second};
+      texts = &fallback_texts;
+    }
   }
+  if (field.kind != FieldKind::Records) {
+    const bool unread_list = is_list(field.kind) && field.kind != FieldKind::Vlans && !read_[f];
+    return unread_list ? Json(nullptr) : typed_value(field, *texts);
+  }
+  if (!read_[f]) return nullptr;
+  Json items = Json::array();
+  for (const auto& item : raw.items[f]) {
+    Json object = Json::object();
+    for (std::size_t s = 0; s < field.fields.size(); ++s) {
+      object[std::string(field.fields[s].name)] = typed_value(field.fields[s], item[s]);
+    }
+    items.push_back(std::move(object));
+  }
+  return items;
+}
+
+Json TypedRecords::record(const RawRecord& raw) const {
+  Json record = Json::object();
+  for (std::size_t f = 0; f < schema_->fields.size(); ++f) {
+    record[std::string(schema_->fields[f].name)] = field_value(raw, f);
+  }
+  if (finish_ != nullptr) finish_(record);
+  return record;
+}
+
+Json TypedRecords::json() const {
+  if (schema_ != nullptr && schema_->write) return ready_;
+  Json typed = Json::array();
+  typed.get_ref<Json::array_t&>().reserve(raw_.size());
+  for (const RawRecord& raw : raw_) typed.push_back(record(raw));
   return typed;
+}
+
+void TypedRecords::write_json(JsonWriter& out) const {
+  if (schema_ != nullptr && schema_->write) return out.value(ready_);
+  out.begin_array();
+  for (const RawRecord& raw : raw_) {
+    // A finish step needs the record whole; the others go field by field.
+    if (finish_ != nullptr) {
+      out.value(record(raw));
+      continue;
+    }
+    out.begin_object();
+    for (std::size_t f = 0; f < schema_->fields.size(); ++f) {
+      out.key(schema_->fields[f].name);
+      out.value(field_value(raw, f));
+    }
+    out.end_object();
+  }
+  out.end_array();
+}
+
+Json typed_records(const RecordSchema& schema, const std::vector<RawAnswer>& answers,
+                   const Defaults& defaults) {
+  return TypedRecords(schema, answers, defaults).json();
 }
 
 }  // namespace ov::reading
