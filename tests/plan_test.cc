@@ -69,10 +69,10 @@ Catalog lab_catalog() {
 
 Json plan_of(const Catalog& catalog, std::string_view vendor, const probe::ProbeReport& report,
              const Settings& settings = {}) {
-  const auto answer = answer_table(catalog, vendor, "1.5", false, {});
-  EXPECT_TRUE(answer);
   const std::vector<CommandType> types{CommandType::ArpTable, CommandType::MacTable};
-  const PlanInput input{&*answer, catalog.find(vendor), &settings, types};
+  const auto answer = answer_table(catalog, vendor, "1.5", false, {}, types);
+  EXPECT_TRUE(answer);
+  const PlanInput input{&*answer, catalog.find(vendor), &settings};
   return plan_json(plan_rows(report, input), vendor);
 }
 

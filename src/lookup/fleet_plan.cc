@@ -3,22 +3,12 @@
 #include <algorithm>
 
 namespace ov {
-namespace {
-
-std::vector<CommandType> every_type() {
-  std::vector<CommandType> types;
-  for (const CommandTypeName& name : kCommandTypes) types.push_back(name.type);
-  return types;
-}
-
-}  // namespace
-
 std::expected<std::unique_ptr<FleetPlan>, Failure> FleetPlan::start(const Catalog& catalog,
                                                                     std::vector<PlanHost> hosts,
                                                                     FleetPlanOptions options) {
   std::unique_ptr<FleetPlan> plan(new FleetPlan());
   plan->catalog_ = &catalog;
-  if (options.types.empty()) options.types = every_type();
+  if (options.types.empty()) options.types = *select_command_types({});
   // Hosts of one vendor and firmware share the catalog's answers.
   struct Key {
     std::string_view vendor, firmware;
@@ -32,7 +22,8 @@ std::expected<std::unique_ptr<FleetPlan>, Failure> FleetPlan::start(const Catalo
     });
     const auto index = static_cast<std::size_t>(known - keys.begin());
     if (known == keys.end()) {
-      auto answer = answer_table(catalog, host.vendor, host.firmware, options.exact_firmware, {});
+      auto answer = answer_table(catalog, host.vendor, host.firmware, options.exact_firmware, {},
+                                 options.types);
       if (!answer) return std::unexpected(answer.error());
       keys.push_back({host.vendor, host.firmware});
       plan->answers_.push_back(std::move(*answer));
@@ -53,7 +44,7 @@ HostPlan FleetPlan::plan(probe::ProbeReport report) {
   const PlanHost& host = hosts_[index];
   const TableAnswer& answer = answers_[answer_of_[index]];
   report.firmware = host.firmware;
-  const PlanInput input{&answer, catalog_->find(answer.vendor), &host.values, options_.types};
+  const PlanInput input{&answer, catalog_->find(answer.vendor), &host.values};
   std::vector<PlanRow> rows = plan_rows(report, input);
   const StepPorts ports = options_.ports.ports_for(answer.vendor);
   return {std::move(report), ports, std::move(rows)};

@@ -130,9 +130,10 @@ std::vector<PlanRow> plan_rows(const probe::ProbeReport& report, const PlanInput
   const bool cloud = cloud_managed(input.vendor);
 
   std::vector<PlanRow> rows;
-  rows.reserve(input.types.size());
-  for (const CommandType type : input.types) {
-    const LookupOutcome& outcome = answer.outcomes[static_cast<std::size_t>(type)];
+  rows.reserve(answer.types.size());
+  for (std::size_t i = 0; i < answer.types.size(); ++i) {
+    const CommandType type = answer.types[i];
+    const LookupOutcome& outcome = answer.outcomes[i];
     PlanRow row{type, &outcome, {}, {}, {}, {}};
     if (outcome.status == LookupStatus::Text) {
       Settings::PartlyFilled filled = input.settings->fill_known(outcome.entry->cli);

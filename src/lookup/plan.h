@@ -60,10 +60,9 @@ struct PlanInput {
   const TableAnswer* answer;
   const VendorFile* vendor;
   const Settings* settings;
-  std::span<const CommandType> types;  // in command-type order
 };
 
-// One row per type of `input`. A protocol way needs the block's alternative,
+// One row per type of the answer. A protocol way needs the block's alternative,
 // the probe's finding of its port open (eAPI: the HTTPS port that RESTCONF
 // is probed on) and the host's firmware within its firmware_required where
 // that reads as a range. The Dashboard API is the way of a vendor whose texts
