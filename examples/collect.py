@@ -22,7 +22,6 @@ in nowhere. The exit status is 0 when every line has no error, 1 otherwise,
 """
 import argparse
 import concurrent.futures
-import csv
 import getpass
 import json
 import os
@@ -109,12 +108,16 @@ def parse_arguments(argv):
     return args
 
 
-def cli_way(catalog, host, row):
-    """The row's CLI way with the host's values in its commands, or raises
-    Failure saying why there is none."""
+def cli_way(host, row):
+    """The row's CLI way, its placeholders filled from the host's inventory
+    columns (checked and escaped by the package), or raises Failure saying
+    why there is none."""
     for way in row["ways"]:
         if way["via"] == "cli":
-            return filled(catalog, host, row, way)
+            if way["unfilled"]:
+                raise Failure("no value for %s (add a column to the inventory)"
+                              % ", ".join("{%s}" % name for name in way["unfilled"]))
+            return way
     if row["status"] != "text":
         raise Failure("no CLI text: %s" % (row.get("reason") or row["status"]))
     if host.get("ssh_banner") is None:
@@ -124,33 +127,6 @@ def cli_way(catalog, host, row):
     others = [way["via"] for way in row["ways"]]
     raise Failure("no CLI way in the plan" + (" (its ways: %s)" % ", ".join(others)
                                                if others else ""))
-
-
-def filled(catalog, host, row, way):
-    """`way` with its placeholders filled from the host's inventory columns,
-    checked and escaped by the package's lookup: the filled text's lines
-    stand where the stored text's lines stand."""
-    missing = [name for name in way["unfilled"] if name not in host["values"]]
-    if missing:
-        raise Failure("no value for %s (add a column to the inventory)"
-                      % ", ".join("{%s}" % name for name in missing))
-    if not way["unfilled"]:
-        return way
-    try:
-        text = ov.lookup(catalog, host["vendor"], host["firmware"], row["type"],
-                         settings={name: host["values"][name] for name in way["unfilled"]})["cli"]
-    except ValueError as error:
-        raise Failure(error.args[0])
-    stored, lines = command_lines(way["cli"]), command_lines(text)
-    count = len(way["commands"])
-    start = next(i for i in range(len(stored) - count + 1)
-                 if stored[i:i + count] == way["commands"])
-    return dict(way, cli=text, commands=lines[start:start + count], unfilled=[])
-
-
-def command_lines(text):
-    """The commands of a stored text: its non-blank lines, blanks around them off."""
-    return [line.strip() for line in text.splitlines() if line.strip()]
 
 
 def session_lines(way):
@@ -256,7 +232,7 @@ def refusal(vendor, answer):
 
 
 def collect_type(catalog, session, host, command, row):
-    way = cli_way(catalog, host, row)
+    way = cli_way(host, row)
     session.connect()
     if way["mode"] == "config":
         # A write's answers are read together into one record: the whole
@@ -281,8 +257,6 @@ def collect_type(catalog, session, host, command, row):
 
 def collect_host(catalog, host, args, password):
     """The host's lines, one per requested command type."""
-    if "error" in host:
-        return [line(host, command, error=host["error"]) for command in args.command]
     rows = {row["type"]: row for row in host["plan"]}
     session = Session(host, args, password)
     lines = []
@@ -300,82 +274,42 @@ def collect_host(catalog, host, args, password):
     return lines
 
 
-def dry_run_lines(catalog, host, args):
-    rows = {row["type"]: row for row in host.get("plan", [])}
+def dry_run_lines(host, args):
+    rows = {row["type"]: row for row in host["plan"]}
     for command in args.command:
         entry = {"host": host["host"], "vendor": host["vendor"], "firmware": host["firmware"],
-                 "command": command, "via": "cli", "mode": None, "lines": [],
-                 "error": host.get("error")}
-        if entry["error"] is None:
-            try:
-                way = cli_way(catalog, host, rows[command])
-                entry.update(mode=way["mode"], lines=session_lines(way))
-            except Failure as failure:
-                entry["error"] = str(failure)
-        yield entry
-
-
-def read_inventory(path):
-    """The inventory's rows: host, vendor, firmware and the values of the
-    other columns that are not empty. Raises Failure for a file that lacks
-    one of the three columns."""
-    with open(path, newline="") as f:
-        reader = csv.DictReader(f)
-        lacking = [name for name in ("host", "vendor", "firmware")
-                   if name not in (reader.fieldnames or [])]
-        if lacking:
-            raise Failure("%s: no column %s" % (path, ", ".join(lacking)))
-        rows = []
-        for row in reader:
-            values = {name: (value or "").strip() for name, value in row.items() if name}
-            rows.append({"host": values.pop("host"), "vendor": values.pop("vendor"),
-                         "firmware": values.pop("firmware"),
-                         "values": {name: value for name, value in values.items() if value}})
-        return rows
-
-
-def plan_inventory(catalog, rows, args):
-    """Each row's host document with its values, in inventory order. The rows
-    of one vendor and firmware are planned together, every group probing at
-    once; a group the package refuses (an unknown vendor, a firmware that does
-    not read) gives its rows that error."""
-    groups = {}
-    for row in rows:
-        groups.setdefault((row["vendor"], row["firmware"]), []).append(row["host"])
-    started = {}
-    for (vendor, firmware), hosts in groups.items():
+                 "command": command, "via": "cli", "mode": None, "lines": [], "error": None}
         try:
-            started[vendor, firmware] = ov.plan(
-                catalog, list(dict.fromkeys(hosts)), vendor, firmware, commands=args.command,
-                ports=args.ports, timeout_seconds=args.timeout, jobs=args.jobs)
-        except ValueError as error:
-            started[vendor, firmware] = error.args[0]
-    plans = {key: plan if isinstance(plan, str) else {doc["host"]: doc for doc in plan}
-             for key, plan in started.items()}
-    for row in rows:
-        plan = plans[row["vendor"], row["firmware"]]
-        if isinstance(plan, str):
-            yield dict(row, error=plan)
-        else:
-            yield dict(plan[row["host"]], values=row["values"])
+            way = cli_way(host, rows[command])
+            entry.update(mode=way["mode"], lines=session_lines(way))
+        except Failure as failure:
+            entry["error"] = str(failure)
+        yield entry
 
 
 def main(argv):
     args = parse_arguments(argv)
     try:
-        rows = read_inventory(args.inventory)
+        with open(args.inventory, newline="") as f:
+            inventory = f.read()
     except OSError as error:
         print("collect: %s: %s" % (args.inventory, error.strerror), file=sys.stderr)
         return 2
-    except Failure as failure:
-        print("collect: %s" % failure, file=sys.stderr)
-        return 2
     catalog = ov.Catalog.load_bundled()
-    hosts = list(plan_inventory(catalog, rows, args))
+    # Every row is checked (vendor, firmware, values) before any host is
+    # probed, a bad one named by file, line and column; then the hosts are
+    # probed at once, each on its vendor's ports.
+    try:
+        ov.read_inventory(catalog, inventory, name=args.inventory)
+        hosts = list(ov.plan(catalog, inventory=inventory, commands=args.command,
+                             ports=args.ports, timeout_seconds=args.timeout, jobs=args.jobs))
+    except ValueError as error:
+        print("collect: %s" % error.args[0], file=sys.stderr)
+        return 2
     failed = False
     if args.dry_run:
         for host in hosts:
-            for entry in dry_run_lines(catalog, host, args):
+            for entry in dry_run_lines(host, args):
                 failed |= entry["error"] is not None
                 print(json.dumps(entry), flush=True)
         return 1 if failed else 0

@@ -56,7 +56,8 @@ def skip_reason():
 
 def inventory(rows):
     text = io.StringIO()
-    writer = csv.DictWriter(text, ["host", "vendor", "firmware", *sorted(rows[0][1])])
+    first = ["host", "vendor", "firmware"]
+    writer = csv.DictWriter(text, first + sorted(set(rows[0][1]) - set(first)))
     writer.writeheader()
     for host, switch in rows:
         writer.writerow(dict(switch, host=host))
