@@ -35,7 +35,9 @@ constexpr Word kConfigEnabledWords[] = {
 constexpr Word kAggregateUpWords[] = {
     {"up", "true"},   {"U", "true"},   {"(SU)", "true"},  {"SU", "true"},  {"RU", "true"},
     {"enabled", "true"}, {"down", "false"}, {"D", "false"}, {"(SD)", "false"},
-    {"SD", "false"}, {"disabled", "false"}, {"not-in-use", "false"},
+    {"SD", "false"}, {"RD", "false"}, {"disabled", "false"}, {"not-in-use", "false"},
+    // M: not in use, its minimum links not met.
+    {"M", "false"}, {"SM", "false"}, {"RM", "false"},
 };
 constexpr Word kBundledWords[] = {
     {"P", "true"},        {"bundled", "true"},    {"up", "true"},       {"selected", "true"},
