@@ -12,6 +12,8 @@ constexpr Word kStaticWords[] = {
     {"secure", "true"},   {"self", "true"},      {"mgmt", "true"},       {"management", "true"},
     {"system", "true"},   {"dynamic", "false"},  {"learned", "false"},   {"learn", "false"},
     {"delete-on-timeout", "false"}, {"agecontrol", "false"},
+    // Junos flag letters: static, persistent static, dynamic.
+    {"S", "true"}, {"P", "true"}, {"D", "false"},
 };
 constexpr Word kYesWords[] = {
     {"yes", "true"}, {"true", "true"},   {"active", "true"},    {"1", "true"},
