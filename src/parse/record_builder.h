@@ -30,10 +30,21 @@ class RecordBuilder {
   std::vector<std::vector<Field>> take_records() { return std::move(saved_); }
 
  private:
+  // What saving and clearing ask of a value, read once from its options so
+  // that the loops over every value stay in one small table.
+  struct Column {
+    bool list = false;          // holds items
+    bool kept = false;          // survives Clear
+    bool groups = false;        // a List whose regex names groups: its items stay items
+    bool assign_hooks = false;  // an option acts on each assignment
+  };
+
   Field take_field(std::size_t value);
 
   const std::vector<Value>& values_;
   std::vector<Slot> slots_;
+  std::vector<Column> columns_;
+  bool save_steps_ = false;  // some option acts as the record is saved
   std::vector<std::vector<Field>> saved_;
 };
 

@@ -165,6 +165,8 @@ struct MatchScratch::Engine {
     pcre2_set_match_limit(context, kMatchLimit);
     pcre2_set_depth_limit(context, kDepthLimit);
     pcre2_set_heap_limit(context, kHeapLimitKiB);
+    ovector = pcre2_get_ovector_pointer(data);
+    pairs = pcre2_get_ovector_count(data);
   }
   ~Engine() {
     if (jit_stack != nullptr) pcre2_jit_stack_free(jit_stack);
@@ -176,6 +178,9 @@ struct MatchScratch::Engine {
 
   pcre2_match_data* data;
   pcre2_match_context* context;
+  // Where the groups of every match land: fixed for the life of `data`.
+  const PCRE2_SIZE* ovector;
+  std::uint32_t pairs;
   // Made on the first match that outgrows the 32 KiB PCRE2 lends on the machine stack.
   pcre2_jit_stack* jit_stack = nullptr;
 
@@ -208,8 +213,8 @@ std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::st
 }
 
 std::optional<std::string_view> MatchScratch::group(std::size_t number) const {
-  if (number >= pcre2_get_ovector_count(engine_->data)) return std::nullopt;
-  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(engine_->data);
+  if (number >= engine_->pairs) return std::nullopt;
+  const PCRE2_SIZE* ovector = engine_->ovector;
   const PCRE2_SIZE begin = ovector[2 * number];
   const PCRE2_SIZE end = ovector[2 * number + 1];
   if (begin == PCRE2_UNSET || end < begin) return std::nullopt;

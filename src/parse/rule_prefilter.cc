@@ -108,6 +108,20 @@ std::pair<std::size_t, std::vector<std::size_t>> group_parts(std::string_view pa
   return {std::string_view::npos, starts};
 }
 
+// Where the body of the group opened at `i` begins when the group matches
+// its body as it is (capturing, named or not); npos for a lookaround, a
+// conditional or any other kind.
+std::size_t plain_group_body(std::string_view pattern, std::size_t i) {
+  const std::string_view rest = pattern.substr(i);
+  if (rest.starts_with("(?P<")) {
+    const std::size_t close = pattern.find('>', i);
+    return close == std::string_view::npos ? close : close + 1;
+  }
+  if (rest.starts_with("(?:")) return i + 3;
+  if (!rest.starts_with("(?")) return i + 1;
+  return std::string_view::npos;
+}
+
 // The ASCII characters of a plain set such as [0-9a-f:] or [\w.]; empty for
 // a negated set or anything less plain.
 std::bitset<128> set_class(std::string_view pattern, std::size_t i, std::size_t end) {
@@ -146,17 +160,8 @@ std::bitset<128> first_class(std::string_view pattern, std::size_t i) {
     return after >= pattern.size() || (pattern[after] != '?' && pattern[after] != '*' && pattern[after] != '{');
   };
   if (i < pattern.size() && pattern[i] == '(') {
-    const std::string_view rest = pattern.substr(i);
-    std::size_t body = 0;
-    if (rest.starts_with("(?P<")) {
-      body = pattern.find('>', i) + 1;
-    } else if (rest.starts_with("(?:")) {
-      body = i + 3;
-    } else if (!rest.starts_with("(?")) {
-      body = i + 1;
-    } else {
-      return {};
-    }
+    const std::size_t body = plain_group_body(pattern, i);
+    if (body == std::string_view::npos) return {};
     const auto [end, starts] = group_parts(pattern, i, body);
     if (end == std::string_view::npos || !once(end + 1)) return {};
     // Each alternative must begin with a known class: the group's is their union.
@@ -225,10 +230,16 @@ std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view p
       end_run(i);
       continue;
     } else if (c == '(') {
-      const std::size_t end = group_parts(pattern, i, i + 1).first;
+      const std::size_t body = plain_group_body(pattern, i);
+      const auto [end, starts] = group_parts(pattern, i, body);
       if (end == std::string_view::npos) return {};
+      end_run(end + 1);
+      // A group taken once or more, with one alternative, requires its runs too.
+      const bool required = end + 1 >= pattern.size() || !is_quantifier(pattern[end + 1]) || pattern[end + 1] == '+';
+      if (body != std::string_view::npos && starts.size() == 1 && required) {
+        for (auto& inner : literal_runs(pattern.substr(0, end), body)) runs.push_back(std::move(inner));
+      }
       i = end + 1;
-      end_run(i);
       continue;
     } else if (c == '[') {
       const std::size_t end = set_end(pattern, i);
@@ -254,6 +265,21 @@ std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view p
   }
   end_run(i);
   return runs;
+}
+
+bool has_prefix(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
+  // Blanks beyond ASCII end the count: only the regex can judge the line.
+  if (blanks < line.size() && static_cast<unsigned char>(line[blanks]) >= 0x80 &&
+      prefix.blanks != LinePrefix::Blanks::None)
+    return true;
+  switch (prefix.blanks) {
+    case LinePrefix::Blanks::None: return line.starts_with(prefix.literal);
+    case LinePrefix::Blanks::Some:
+      if (blanks == 0 && !(line.size() > 0 && static_cast<unsigned char>(line[0]) >= 0x80)) return false;
+      return line.substr(blanks).starts_with(prefix.literal);
+    case LinePrefix::Blanks::Any: return line.substr(blanks).starts_with(prefix.literal);
+  }
+  return true;
 }
 
 }  // namespace
@@ -350,30 +376,17 @@ RuleDispatch::RuleDispatch(const std::vector<LinePrefix>& prefixes) {
   }
 }
 
-std::uint64_t RuleDispatch::candidates(std::string_view line) const {
-  const std::size_t blanks = ascii_blanks(line);
+std::uint64_t RuleDispatch::candidates(std::string_view line, std::size_t blanks) const {
   if (blanks >= line.size()) return always_;  // an empty or blank line: no known start
   const auto byte = static_cast<unsigned char>(line[blanks]);
   if (byte >= 0x80) return always_ | known_;
   return always_ | keys_[blanks > 0 ? kKeys + byte : byte];
 }
 
-bool may_match(const LinePrefix& prefix, std::string_view line) {
-  if (!prefix.inner.empty() && line.find(prefix.inner) == std::string_view::npos) return false;
-  if (!prefix.known) return true;
-  const std::size_t blanks = ascii_blanks(line);
-  // Blanks beyond ASCII end the count: only the regex can judge the line.
-  if (blanks < line.size() && static_cast<unsigned char>(line[blanks]) >= 0x80 &&
-      prefix.blanks != LinePrefix::Blanks::None)
-    return true;
-  switch (prefix.blanks) {
-    case LinePrefix::Blanks::None: return line.starts_with(prefix.literal);
-    case LinePrefix::Blanks::Some:
-      if (blanks == 0 && !(line.size() > 0 && static_cast<unsigned char>(line[0]) >= 0x80)) return false;
-      return line.substr(blanks).starts_with(prefix.literal);
-    case LinePrefix::Blanks::Any: return line.substr(blanks).starts_with(prefix.literal);
-  }
-  return true;
+// The prefix first: it costs a comparison or two, the inner text a search.
+bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
+  if (prefix.known && !has_prefix(prefix, line, blanks)) return false;
+  return prefix.inner.empty() || line.find(prefix.inner) != std::string_view::npos;
 }
 
 }  // namespace ov::parse

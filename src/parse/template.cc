@@ -79,7 +79,8 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
     const State& current = tables.states[state];
     const Subjects subjects = ascii || is_ascii(line) ? Subjects::Ascii : Subjects::Unicode;
     const bool every = current.dispatch.all();
-    std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line);
+    const std::size_t blanks = ascii_blanks(line);
+    std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line, blanks);
     for (std::size_t r = 0; r < current.rules.size(); ++r) {
       if (!every) {
         if (candidates == 0) break;
@@ -87,7 +88,7 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
         candidates &= candidates - 1;
       }
       const Rule& rule = current.rules[r];
-      if (!may_match(rule.prefix, line)) continue;
+      if (!may_match(rule.prefix, line, blanks)) continue;
       const auto matched = scratch.match(rule.regex, line, subjects);
       if (!matched) return failure(rule, matched.error());
       if (!*matched) continue;
