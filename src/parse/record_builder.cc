@@ -24,7 +24,7 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values)
   }
 }
 
-void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
+void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem&& item) {
   Slot& slot = slots_[value];
   slot.list_is_value = false;
   slot.text = text;

@@ -14,8 +14,16 @@ class RecordBuilder {
   explicit RecordBuilder(const std::vector<Value>& values);
 
   // Value `value` takes `text`, or is unset by nothing; `item` is what a List
-  // appends. `text` must outlive the builder (it views the input).
-  void assign(std::size_t value, std::optional<std::string_view> text, ListItem item);
+  // appends (taken). `text` must outlive the builder (it views the input).
+  void assign(std::size_t value, std::optional<std::string_view> text, ListItem&& item);
+
+  // The same for a value without the List option, which appends nothing.
+  // Inline: most groups of most rules are such values.
+  void assign(std::size_t value, std::optional<std::string_view> text) {
+    if (columns_[value].assign_hooks) return assign(value, text, std::monostate{});
+    slots_[value].list_is_value = false;
+    slots_[value].text = text;
+  }
 
   // Record: saves the record unless an option forbids it or no value is set,
   // then clears it as Clear does.

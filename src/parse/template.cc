@@ -94,16 +94,20 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
       if (!*matched) continue;
       read = true;
       // A group that took no part unsets its value, as in the reference.
-      taken.clear();
-      for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
-      for (const auto& [value, text] : taken) {
-        if (!tables.values[value].has(ValueOption::List)) {
-          record.assign(value, text, std::monostate{});
-          continue;
+      if (!rule.captures_list) {
+        for (const Capture& capture : rule.captures) record.assign(capture.value, scratch.group(capture.group));
+      } else {
+        taken.clear();
+        for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
+        for (const auto& [value, text] : taken) {
+          if (!tables.values[value].has(ValueOption::List)) {
+            record.assign(value, text);
+            continue;
+          }
+          auto item = list_item(tables.values[value], text, scratch, subjects);
+          if (!item) return failure(rule, item.error());
+          record.assign(value, text, std::move(*item));
         }
-        auto item = list_item(tables.values[value], text, scratch, subjects);
-        if (!item) return failure(rule, item.error());
-        record.assign(value, text, std::move(*item));
       }
       if (rule.line_action == LineAction::Error) return failure(rule, error_action_reason(rule));
       switch (rule.record_action) {
