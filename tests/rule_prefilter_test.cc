@@ -26,6 +26,10 @@ const std::vector<std::string> kPatterns = {
     "^(ab){2}x yz",
     "^\\S+ a?bc\\.",
     "^\\d+ [a-z]+ {2,}end",
+    "^\\s+(?P<D>\\w+-duplex), (?P<S>\\d+Mb/s|auto)",
+    "^x(?:-duplex)? (?P<Y>(y z)+)",
+    "^x (?:ab|cd)(?=-e)(?!-ef)",
+    "^x( ab{0}c)*( d)+",
 };
 
 const std::vector<std::string> kLines = {
@@ -35,6 +39,8 @@ const std::vector<std::string> kLines = {
     ".5-abc",               "ababc",                                 "\xc2\xa0 x",  "x",
     "  5 packets input, 7 bytes", "  5 packets output, 7 bytes", "aAbc d", "ababx yz", "x bc.",
     "x abc.", "x abc", "12 abc   end", "12 abc end",
+    "  full-duplex, 1000Mb/s", "  full, auto", "x y z", "x-duplex y zy z", "x cd-e", "x ab-ef",
+    "x  d", "x ac d",
 };
 
 // Every line a rule's regex matches is one the prefilter keeps for it.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -60,8 +61,12 @@ std::size_t plain_run(std::string_view text) {
   for (; i + 8 <= text.size(); i += 8) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + i, 8);
-    // A byte below 0x20 or from 0x80 up stops the run.
-    if (((word - kOnes * 0x20) | word) & kHighs) break;
+    // A byte below 0x20 or from 0x80 up stops the run. A borrow can mark
+    // bytes after the first such byte only, so the lowest mark is exact.
+    if (const std::uint64_t stops = ((word - kOnes * 0x20) | word) & kHighs) {
+      if constexpr (std::endian::native == std::endian::little) return i + std::countr_zero(stops) / 8;
+      break;
+    }
   }
   while (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x20 &&
          static_cast<unsigned char>(text[i]) < 0x80)

@@ -5,12 +5,6 @@
 namespace ov::parse {
 namespace {
 
-Slot empty_slot(const Value& value) {
-  Slot slot;
-  if (value.has(ValueOption::List)) slot.items.emplace();
-  return slot;
-}
-
 void empty(Slot& slot) {
   slot.list_is_value = false;
   slot.text.reset();
@@ -19,15 +13,22 @@ void empty(Slot& slot) {
 
 }  // namespace
 
-RecordBuilder::RecordBuilder(const std::vector<Value>& values) : values_(values) {
-  slots_.reserve(values.size());
-  for (const Value& value : values) slots_.push_back(empty_slot(value));
+RecordBuilder::RecordBuilder(const std::vector<Value>& values)
+    : values_(values), slots_(values.size()), columns_(values.size()) {
+  for (std::size_t v = 0; v < values.size(); ++v) {
+    const Value& value = values[v];
+    columns_[v] = {value.has(ValueOption::List), value.hooks.kept_by_clear, value.item_regex.has_value(),
+                   !value.hooks.on_assign.empty()};
+    if (columns_[v].list) slots_[v].items.emplace();
+    save_steps_ = save_steps_ || !value.hooks.on_save.empty();
+  }
 }
 
-void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem item) {
+void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> text, ListItem&& item) {
   Slot& slot = slots_[value];
   slot.list_is_value = false;
   slot.text = text;
+  if (!columns_[value].assign_hooks) return;
   const Assignment assignment{slot, text, item, saved_, value};
   for (const auto on_assign : values_[value].hooks.on_assign) on_assign(assignment);
 }
@@ -35,10 +36,9 @@ void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> te
 // A value that Clear forgets gives up its items to the record.
 Field RecordBuilder::take_field(std::size_t value) {
   Slot& slot = slots_[value];
-  const bool keep = values_[value].hooks.kept_by_clear;
-  if (!slot.items) return slot.text ? std::string(*slot.text) : std::string();
+  const bool keep = columns_[value].kept;
   const auto text = [](const ListItem& item) { return std::holds_alternative<std::string>(item); };
-  if (values_[value].item_regex || !std::ranges::all_of(*slot.items, text)) {
+  if (columns_[value].groups || !std::ranges::all_of(*slot.items, text)) {
     return keep ? *slot.items : std::move(*slot.items);
   }
   std::vector<std::string> texts;
@@ -51,7 +51,7 @@ Field RecordBuilder::take_field(std::size_t value) {
 }
 
 void RecordBuilder::save() {
-  for (std::size_t v = 0; v < values_.size(); ++v) {
+  for (std::size_t v = 0; save_steps_ && v < values_.size(); ++v) {
     for (const SaveStep& step : values_[v].hooks.on_save) {
       if (step.on_save != nullptr) step.on_save(slots_[v]);
       if (step.allows_save == nullptr || step.allows_save(slots_[v])) continue;
@@ -61,15 +61,24 @@ void RecordBuilder::save() {
   }
   if (std::ranges::all_of(slots_, &Slot::unset)) return;
   std::vector<Field> record;
-  record.reserve(values_.size());
-  for (std::size_t v = 0; v < values_.size(); ++v) record.push_back(take_field(v));
+  record.reserve(slots_.size());
+  // Texts are built in place: most values of most records are texts.
+  for (std::size_t v = 0; v < slots_.size(); ++v) {
+    if (columns_[v].list) {
+      record.push_back(take_field(v));
+    } else if (const auto& text = slots_[v].text) {
+      record.emplace_back(std::in_place_type<std::string>, *text);
+    } else {
+      record.emplace_back();
+    }
+  }
   saved_.push_back(std::move(record));
   clear();
 }
 
 void RecordBuilder::clear() {
-  for (std::size_t v = 0; v < values_.size(); ++v) {
-    if (!values_[v].hooks.kept_by_clear) empty(slots_[v]);
+  for (std::size_t v = 0; v < slots_.size(); ++v) {
+    if (!columns_[v].kept) empty(slots_[v]);
   }
 }
 

@@ -14,8 +14,16 @@ class RecordBuilder {
   explicit RecordBuilder(const std::vector<Value>& values);
 
   // Value `value` takes `text`, or is unset by nothing; `item` is what a List
-  // appends. `text` must outlive the builder (it views the input).
-  void assign(std::size_t value, std::optional<std::string_view> text, ListItem item);
+  // appends (taken). `text` must outlive the builder (it views the input).
+  void assign(std::size_t value, std::optional<std::string_view> text, ListItem&& item);
+
+  // The same for a value without the List option, which appends nothing.
+  // Inline: most groups of most rules are such values.
+  void assign(std::size_t value, std::optional<std::string_view> text) {
+    if (columns_[value].assign_hooks) return assign(value, text, std::monostate{});
+    slots_[value].list_is_value = false;
+    slots_[value].text = text;
+  }
 
   // Record: saves the record unless an option forbids it or no value is set,
   // then clears it as Clear does.
@@ -30,10 +38,21 @@ class RecordBuilder {
   std::vector<std::vector<Field>> take_records() { return std::move(saved_); }
 
  private:
+  // What saving and clearing ask of a value, read once from its options so
+  // that the loops over every value stay in one small table.
+  struct Column {
+    bool list = false;          // holds items
+    bool kept = false;          // survives Clear
+    bool groups = false;        // a List whose regex names groups: its items stay items
+    bool assign_hooks = false;  // an option acts on each assignment
+  };
+
   Field take_field(std::size_t value);
 
   const std::vector<Value>& values_;
   std::vector<Slot> slots_;
+  std::vector<Column> columns_;
+  bool save_steps_ = false;  // some option acts as the record is saved
   std::vector<std::vector<Field>> saved_;
 };
 

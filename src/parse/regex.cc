@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <mutex>
 #include <unordered_map>
 
@@ -186,7 +187,12 @@ struct MatchScratch::Engine {
   }
 };
 
-MatchScratch::MatchScratch(std::size_t max_groups) : engine_(std::make_unique<Engine>(max_groups)) {}
+static_assert(std::is_same_v<PCRE2_SIZE, std::size_t> && PCRE2_UNSET == MatchScratch::kUnset);
+
+MatchScratch::MatchScratch(std::size_t max_groups)
+    : engine_(std::make_unique<Engine>(max_groups)),
+      ovector_(pcre2_get_ovector_pointer(engine_->data)),
+      pairs_(pcre2_get_ovector_count(engine_->data)) {}
 MatchScratch::~MatchScratch() = default;
 
 std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::string_view subject,
@@ -205,15 +211,6 @@ std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::st
   if (rc == PCRE2_ERROR_NOMATCH) return false;
   if (is_budget(rc)) return std::unexpected("the match exceeded its budget (" + pcre2_text(rc) + ")");
   return std::unexpected(pcre2_text(rc));
-}
-
-std::optional<std::string_view> MatchScratch::group(std::size_t number) const {
-  if (number >= pcre2_get_ovector_count(engine_->data)) return std::nullopt;
-  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(engine_->data);
-  const PCRE2_SIZE begin = ovector[2 * number];
-  const PCRE2_SIZE end = ovector[2 * number + 1];
-  if (begin == PCRE2_UNSET || end < begin) return std::nullopt;
-  return subject_.substr(begin, end - begin);
 }
 
 }  // namespace ov::parse

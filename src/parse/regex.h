@@ -67,11 +67,24 @@ class MatchScratch {
                                          Subjects subjects = Subjects::Unicode);
 
   // Group `number` of the last successful match, or nothing when it took no part.
-  std::optional<std::string_view> group(std::size_t number) const;
+  // Inline: a rule reads several groups of every line it matches.
+  std::optional<std::string_view> group(std::size_t number) const {
+    if (number >= pairs_) return std::nullopt;
+    const std::size_t begin = ovector_[2 * number];
+    const std::size_t end = ovector_[2 * number + 1];
+    if (begin == kUnset || end < begin) return std::nullopt;
+    return subject_.substr(begin, end - begin);
+  }
+
+  static constexpr std::size_t kUnset = ~std::size_t{0};  // a group that took no part
 
  private:
   struct Engine;
   std::unique_ptr<Engine> engine_;
+  // Where every match leaves its groups: PCRE2's offsets, fixed for the
+  // life of the match data.
+  const std::size_t* ovector_;
+  std::size_t pairs_;
   std::string_view subject_;
 };
 

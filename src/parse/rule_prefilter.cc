@@ -2,12 +2,22 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <utility>
 
 namespace ov::parse {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || (c >= 0x1C && c <= 0x1F); }
+// Bytes `first` to `last` (below 64), a bit each.
+constexpr std::uint64_t byte_bits(unsigned first, unsigned last) { return (~0ULL >> (63 - last)) & (~0ULL << first); }
+
+// Python's ASCII white space: \t to \r, \x1c to \x1f and the space.
+constexpr std::uint64_t kBlanks = byte_bits('\t', '\r') | byte_bits(0x1C, ' ');
+
+bool is_blank(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' && (kBlanks >> byte & 1) != 0;
+}
 
 // Characters that stand for themselves in Python's `re` outside a set.
 bool is_plain(char c) {
@@ -108,6 +118,20 @@ std::pair<std::size_t, std::vector<std::size_t>> group_parts(std::string_view pa
   return {std::string_view::npos, starts};
 }
 
+// Where the body of the group opened at `i` begins when the group matches
+// its body as it is (capturing, named or not); npos for a lookaround, a
+// conditional or any other kind.
+std::size_t plain_group_body(std::string_view pattern, std::size_t i) {
+  const std::string_view rest = pattern.substr(i);
+  if (rest.starts_with("(?P<")) {
+    const std::size_t close = pattern.find('>', i);
+    return close == std::string_view::npos ? close : close + 1;
+  }
+  if (rest.starts_with("(?:")) return i + 3;
+  if (!rest.starts_with("(?")) return i + 1;
+  return std::string_view::npos;
+}
+
 // The ASCII characters of a plain set such as [0-9a-f:] or [\w.]; empty for
 // a negated set or anything less plain.
 std::bitset<128> set_class(std::string_view pattern, std::size_t i, std::size_t end) {
@@ -146,17 +170,8 @@ std::bitset<128> first_class(std::string_view pattern, std::size_t i) {
     return after >= pattern.size() || (pattern[after] != '?' && pattern[after] != '*' && pattern[after] != '{');
   };
   if (i < pattern.size() && pattern[i] == '(') {
-    const std::string_view rest = pattern.substr(i);
-    std::size_t body = 0;
-    if (rest.starts_with("(?P<")) {
-      body = pattern.find('>', i) + 1;
-    } else if (rest.starts_with("(?:")) {
-      body = i + 3;
-    } else if (!rest.starts_with("(?")) {
-      body = i + 1;
-    } else {
-      return {};
-    }
+    const std::size_t body = plain_group_body(pattern, i);
+    if (body == std::string_view::npos) return {};
     const auto [end, starts] = group_parts(pattern, i, body);
     if (end == std::string_view::npos || !once(end + 1)) return {};
     // Each alternative must begin with a known class: the group's is their union.
@@ -225,10 +240,16 @@ std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view p
       end_run(i);
       continue;
     } else if (c == '(') {
-      const std::size_t end = group_parts(pattern, i, i + 1).first;
+      const std::size_t body = plain_group_body(pattern, i);
+      const auto [end, starts] = group_parts(pattern, i, body);
       if (end == std::string_view::npos) return {};
+      end_run(end + 1);
+      // A group taken once or more, with one alternative, requires its runs too.
+      const bool required = end + 1 >= pattern.size() || !is_quantifier(pattern[end + 1]) || pattern[end + 1] == '+';
+      if (body != std::string_view::npos && starts.size() == 1 && required) {
+        for (auto& inner : literal_runs(pattern.substr(0, end), body)) runs.push_back(std::move(inner));
+      }
       i = end + 1;
-      end_run(i);
       continue;
     } else if (c == '[') {
       const std::size_t end = set_end(pattern, i);
@@ -254,6 +275,63 @@ std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view p
   }
   end_run(i);
   return runs;
+}
+
+// Whether the `n` bytes at `a` and `b` are the same, a word at a time: the
+// texts of a rule are short, and a call to memcmp costs more than they do.
+bool same_bytes(const char* a, const char* b, std::size_t n) {
+  const auto word = [](const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+  };
+  const auto half = [](const char* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+  };
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+      if (word(a + i) != word(b + i)) return false;
+    }
+    return word(a + n - 8) == word(b + n - 8);
+  }
+  if (n >= 4) return half(a) == half(b) && half(a + n - 4) == half(b + n - 4);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+bool starts_with_at(std::string_view text, std::size_t at, std::string_view part) {
+  return text.size() - at >= part.size() && same_bytes(text.data() + at, part.data(), part.size());
+}
+
+// Whether `line` holds `part` (not empty): memchr finds each candidate start.
+bool holds(std::string_view line, std::string_view part) {
+  if (part.size() > line.size()) return false;
+  const char* const last = line.data() + (line.size() - part.size());
+  for (const char* at = line.data(); at <= last; ++at) {
+    at = static_cast<const char*>(std::memchr(at, part[0], static_cast<std::size_t>(last - at) + 1));
+    if (at == nullptr) return false;
+    if (same_bytes(at + 1, part.data() + 1, part.size() - 1)) return true;
+  }
+  return false;
+}
+
+bool has_prefix(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
+  // Blanks beyond ASCII end the count: only the regex can judge the line.
+  if (blanks < line.size() && static_cast<unsigned char>(line[blanks]) >= 0x80 &&
+      prefix.blanks != LinePrefix::Blanks::None)
+    return true;
+  switch (prefix.blanks) {
+    case LinePrefix::Blanks::None: return starts_with_at(line, 0, prefix.literal);
+    case LinePrefix::Blanks::Some:
+      if (blanks == 0 && !(line.size() > 0 && static_cast<unsigned char>(line[0]) >= 0x80)) return false;
+      return starts_with_at(line, blanks, prefix.literal);
+    case LinePrefix::Blanks::Any: return starts_with_at(line, blanks, prefix.literal);
+  }
+  return true;
 }
 
 }  // namespace
@@ -350,30 +428,17 @@ RuleDispatch::RuleDispatch(const std::vector<LinePrefix>& prefixes) {
   }
 }
 
-std::uint64_t RuleDispatch::candidates(std::string_view line) const {
-  const std::size_t blanks = ascii_blanks(line);
+std::uint64_t RuleDispatch::candidates(std::string_view line, std::size_t blanks) const {
   if (blanks >= line.size()) return always_;  // an empty or blank line: no known start
   const auto byte = static_cast<unsigned char>(line[blanks]);
   if (byte >= 0x80) return always_ | known_;
   return always_ | keys_[blanks > 0 ? kKeys + byte : byte];
 }
 
-bool may_match(const LinePrefix& prefix, std::string_view line) {
-  if (!prefix.inner.empty() && line.find(prefix.inner) == std::string_view::npos) return false;
-  if (!prefix.known) return true;
-  const std::size_t blanks = ascii_blanks(line);
-  // Blanks beyond ASCII end the count: only the regex can judge the line.
-  if (blanks < line.size() && static_cast<unsigned char>(line[blanks]) >= 0x80 &&
-      prefix.blanks != LinePrefix::Blanks::None)
-    return true;
-  switch (prefix.blanks) {
-    case LinePrefix::Blanks::None: return line.starts_with(prefix.literal);
-    case LinePrefix::Blanks::Some:
-      if (blanks == 0 && !(line.size() > 0 && static_cast<unsigned char>(line[0]) >= 0x80)) return false;
-      return line.substr(blanks).starts_with(prefix.literal);
-    case LinePrefix::Blanks::Any: return line.substr(blanks).starts_with(prefix.literal);
-  }
-  return true;
+// The prefix first: it costs a comparison or two, the inner text a search.
+bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
+  if (prefix.known && !has_prefix(prefix, line, blanks)) return false;
+  return prefix.inner.empty() || holds(line, prefix.inner);
 }
 
 }  // namespace ov::parse

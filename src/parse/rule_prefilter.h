@@ -27,12 +27,21 @@ struct LinePrefix {
 // for inside leading groups too. Never a blank after blanks, so \s+ cannot
 // give any back. Conservative: unknown when the pattern holds an alternation
 // outside any group or a flag group, or begins otherwise. The inner text is
-// the longest run of plain characters outside any group or set, other than
-// the leading literal, that no quantifier lets the regex skip.
+// the longest run of plain characters outside any set, other than the
+// leading literal, that no quantifier lets the regex skip: at the top level or
+// inside groups of one alternative that must match (not lookarounds).
 LinePrefix line_prefix(std::string_view pattern);
 
+// Bytes of Python white space at the start of `line`, ASCII only: a byte above
+// ASCII stops the count (a caller treats what follows as unknown).
+std::size_t ascii_blanks(std::string_view line);
+
 // Whether `line` holds the inner text and has the prefix (any, when unknown).
-bool may_match(const LinePrefix& prefix, std::string_view line);
+// `blanks`: ascii_blanks(line), counted once for all the rules of a line.
+bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks);
+inline bool may_match(const LinePrefix& prefix, std::string_view line) {
+  return may_match(prefix, line, ascii_blanks(line));
+}
 
 // The rules of one state that may match a line, found from the line's start
 // (its first byte after ASCII blanks, and whether blanks came before it);
@@ -42,8 +51,9 @@ class RuleDispatch {
   RuleDispatch() = default;
   explicit RuleDispatch(const std::vector<LinePrefix>& prefixes);
 
-  // Bit i set: rule i may match `line`.
-  std::uint64_t candidates(std::string_view line) const;
+  // Bit i set: rule i may match `line`, which begins with `blanks` (ascii_blanks).
+  std::uint64_t candidates(std::string_view line, std::size_t blanks) const;
+  std::uint64_t candidates(std::string_view line) const { return candidates(line, ascii_blanks(line)); }
 
   // Whether the state has too many rules for a mask: try every rule.
   bool all() const { return all_; }
@@ -56,9 +66,5 @@ class RuleDispatch {
   // [0, kKeys): the line starts with this ASCII byte; [kKeys, 2 kKeys): with blanks, then this.
   std::vector<std::uint64_t> keys_;
 };
-
-// Bytes of Python white space at the start of `line`, ASCII only: a byte above
-// ASCII stops the count (a caller treats what follows as unknown).
-std::size_t ascii_blanks(std::string_view line);
 
 }  // namespace ov::parse

@@ -48,6 +48,7 @@ struct Rule {
   Regex regex{};  // with the values substituted
   LinePrefix prefix{};  // what a line it matches begins with
   std::vector<Capture> captures{};
+  bool captures_list = false;  // some capture is a List value's
   LineAction line_action = LineAction::Next;
   RecordAction record_action = RecordAction::NoRecord;
   std::size_t next_state = kSameState;

@@ -79,7 +79,8 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
     const State& current = tables.states[state];
     const Subjects subjects = ascii || is_ascii(line) ? Subjects::Ascii : Subjects::Unicode;
     const bool every = current.dispatch.all();
-    std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line);
+    const std::size_t blanks = ascii_blanks(line);
+    std::uint64_t candidates = every ? 0 : current.dispatch.candidates(line, blanks);
     for (std::size_t r = 0; r < current.rules.size(); ++r) {
       if (!every) {
         if (candidates == 0) break;
@@ -87,22 +88,26 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
         candidates &= candidates - 1;
       }
       const Rule& rule = current.rules[r];
-      if (!may_match(rule.prefix, line)) continue;
+      if (!may_match(rule.prefix, line, blanks)) continue;
       const auto matched = scratch.match(rule.regex, line, subjects);
       if (!matched) return failure(rule, matched.error());
       if (!*matched) continue;
       read = true;
       // A group that took no part unsets its value, as in the reference.
-      taken.clear();
-      for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
-      for (const auto& [value, text] : taken) {
-        if (!tables.values[value].has(ValueOption::List)) {
-          record.assign(value, text, std::monostate{});
-          continue;
+      if (!rule.captures_list) {
+        for (const Capture& capture : rule.captures) record.assign(capture.value, scratch.group(capture.group));
+      } else {
+        taken.clear();
+        for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
+        for (const auto& [value, text] : taken) {
+          if (!tables.values[value].has(ValueOption::List)) {
+            record.assign(value, text);
+            continue;
+          }
+          auto item = list_item(tables.values[value], text, scratch, subjects);
+          if (!item) return failure(rule, item.error());
+          record.assign(value, text, std::move(*item));
         }
-        auto item = list_item(tables.values[value], text, scratch, subjects);
-        if (!item) return failure(rule, item.error());
-        record.assign(value, text, std::move(*item));
       }
       if (rule.line_action == LineAction::Error) return failure(rule, error_action_reason(rule));
       switch (rule.record_action) {

@@ -316,7 +316,9 @@ class Reader {
     if (!regex) return fail(number, "invalid regex " + quoted(*pattern) + ": " + regex.error());
     for (const NamedGroup& group : regex->named_groups()) {
       for (std::size_t v = 0; v < tables_.values.size(); ++v) {
-        if (tables_.values[v].name == group.name) rule.captures.push_back({v, group.number});
+        if (tables_.values[v].name != group.name) continue;
+        rule.captures.push_back({v, group.number});
+        rule.captures_list = rule.captures_list || tables_.values[v].has(ValueOption::List);
       }
     }
     tables_.max_groups = std::max(tables_.max_groups, regex->group_count());

@@ -9,7 +9,7 @@ bool field_empty(const Field& field) {
   return std::visit([](const auto& f) { return f.empty(); }, field);
 }
 
-void append_item(const Assignment& a) { a.slot.items->push_back(a.item); }
+void append_item(const Assignment& a) { a.slot.items->push_back(std::move(a.item)); }
 
 void list_becomes_value(Slot& slot) { slot.list_is_value = true; }
 

@@ -38,7 +38,7 @@ struct Slot {
 struct Assignment {
   Slot& slot;
   std::optional<std::string_view> text;
-  const ListItem& item;
+  ListItem& item;  // the List's to take
   std::vector<std::vector<Field>>& saved;  // the records saved so far
   std::size_t column;
 };
