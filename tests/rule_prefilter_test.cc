@@ -26,6 +26,7 @@ const std::vector<std::string> kPatterns = {
     "^(ab){2}x yz",
     "^\\S+ a?bc\\.",
     "^\\d+ [a-z]+ {2,}end",
+    "^[A-\\\\]+ x",
 };
 
 const std::vector<std::string> kLines = {
@@ -34,7 +35,7 @@ const std::vector<std::string> kLines = {
     "ab",                   "\t x",                                  "  y",         "VLAN 7",
     ".5-abc",               "ababc",                                 "\xc2\xa0 x",  "x",
     "  5 packets input, 7 bytes", "  5 packets output, 7 bytes", "aAbc d", "ababx yz", "x bc.",
-    "x abc.", "x abc", "12 abc   end", "12 abc end",
+    "x abc.", "x abc", "12 abc   end", "12 abc end", "C x",
 };
 
 // Every line a rule's regex matches is one the prefilter keeps for it.
