@@ -1,9 +1,12 @@
 // libFuzzer target for the compiled-in parsers: the first byte picks a parser
 // (a vendor and command type), the rest is a device's answer, read by each of
 // the parser's templates and turned into typed records. A device's answer is
-// untrusted: nothing may crash, hang or grow without bound.
+// untrusted: nothing may crash, hang or grow without bound. The records
+// written as they are typed must be the bytes of the whole tree's dump.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < results.size(); ++i) {
     raw.push_back({&templates[i]->header(), &results[i].records});
   }
-  (void)ov::reading::typed_records(ov::reading::record_schema(choice.type), raw, choice.defaults);
+  const ov::reading::TypedRecords typed(ov::reading::record_schema(choice.type), raw, choice.defaults);
+  std::string streamed;
+  ov::reading::JsonWriter writer([&streamed](std::string_view piece) { streamed += piece; });
+  typed.write_json(writer);
+  writer.flush();
+  if (streamed != typed.json().dump(-1, ' ', false, ov::Json::error_handler_t::replace)) std::abort();
   return 0;
 }
