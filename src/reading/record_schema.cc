@@ -57,6 +57,8 @@ constexpr Word kRootWords[] = {
 constexpr Word kAggregationWords[] = {
     {"lacp", "lacp"},   {"active", "lacp"},   {"passive", "lacp"}, {"static", "static"},
     {"on", "static"},   {"none", "static"},   {"manual", "static"},
+    // ProCurve's static trunk type; AOS-CX "Aggregate mode : off".
+    {"trunk", "static"}, {"off", "static"},
 };
 constexpr Word kModeWords[] = {
     {"access", "access"},        {"trunk", "trunk"},     {"routed", "routed"},
