@@ -18,6 +18,12 @@ namespace {
 PyObject* catalog_type = nullptr;
 const Catalog* bundled = nullptr;
 
+// Lists and str are mappings to the C API too; only dicts and mappings that
+// are no sequence have names as keys.
+bool names_mapping(PyObject* value) {
+  return PyDict_Check(value) || (PyMapping_Check(value) && !PySequence_Check(value));
+}
+
 const Catalog* bundled_catalog() {
   if (bundled != nullptr) return bundled;
   auto loaded = load_bundled();
@@ -76,9 +82,7 @@ bool to_flag(PyObject* value, bool& out) {
 
 bool to_settings(PyObject* value, Settings& out) {
   if (value == nullptr || value == Py_None) return true;
-  // Lists and str are mappings to the C API too; only dicts and mappings
-  // that are no sequence have names as keys.
-  if (!PyDict_Check(value) && (!PyMapping_Check(value) || PySequence_Check(value))) {
+  if (!names_mapping(value)) {
     return raise_conversion_error(value, "Mapping");
   }
   PyRef items = PyRef::steal(PyMapping_Items(value));
@@ -136,7 +140,7 @@ bool to_jobs(PyObject* value, std::optional<std::size_t>& out) {
 
 bool to_ports(PyObject* value, PortSettings& out) {
   if (value == nullptr || value == Py_None) return true;
-  if (!PyDict_Check(value) && (!PyMapping_Check(value) || PySequence_Check(value))) {
+  if (!names_mapping(value)) {
     return raise_conversion_error(value, "Mapping");
   }
   PyRef items = PyRef::steal(PyMapping_Items(value));
