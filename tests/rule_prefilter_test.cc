@@ -31,6 +31,7 @@ const std::vector<std::string> kPatterns = {
     "^x (?:ab|cd)(?=-e)(?!-ef)",
     "^x( ab{0}c)*( d)+",
     "^[A-\\\\]+ x",
+    "^[A-\\x7a]+ x",
 };
 
 const std::vector<std::string> kLines = {
@@ -41,7 +42,7 @@ const std::vector<std::string> kLines = {
     "  5 packets input, 7 bytes", "  5 packets output, 7 bytes", "aAbc d", "ababx yz", "x bc.",
     "x abc.", "x abc", "12 abc   end", "12 abc end",
     "  full-duplex, 1000Mb/s", "  full, auto", "x y z", "x-duplex y zy z", "x cd-e", "x ab-ef",
-    "x  d", "x ac d", "C x",
+    "x  d", "x ac d", "C x", "b x",
 };
 
 // Every line a rule's regex matches is one the prefilter keeps for it.
