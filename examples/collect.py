@@ -100,7 +100,7 @@ def parse_arguments(argv):
         parser.error("--timeout: expected a positive number of seconds")
     try:
         args.ports = {name: int(port) for name, port in
-                      (spec.split("=", 1) for spec in args.port)}
+                      (given.split("=", 1) for given in args.port)}
     except ValueError:
         parser.error("--port: expected NAME=PORT, such as ssh=2222")
     if not args.dry_run and not args.username:

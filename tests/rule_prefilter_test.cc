@@ -57,7 +57,9 @@ TEST(RulePrefilter, NeverPassesOverAMatch) {
     ASSERT_TRUE(regex.has_value()) << regex.error();
     for (const std::string& line : kLines) {
       SCOPED_TRACE(kPatterns[r] + " on '" + line + "'");
-      const bool kept = (dispatch.candidates(line) >> r & 1) != 0 && may_match(prefixes[r], line);
+      const std::size_t blanks = ascii_blanks(line);
+      const bool kept = (dispatch.candidates(line, blanks) >> r & 1) != 0 &&
+                        may_match(prefixes[r], line, blanks);
       const auto matched = scratch.match(*regex, line);
       ASSERT_TRUE(matched.has_value());
       if (*matched) {

@@ -148,9 +148,9 @@ std::bitset<128> set_class(std::string_view pattern, std::size_t i, std::size_t 
     } else if (static_cast<unsigned char>(c) >= 0x80 || c == '[') {
       return {};
     }
-    // A range ending in an escape ([A-\\]) is not read here: unknown.
-    if (j + 2 < end && pattern[j + 1] == '-' && pattern[j + 2] == '\\') return {};
     if (j + 2 < end && pattern[j + 1] == '-') {
+      // A range ending in an escape ([A-\\]) is not read here: unknown.
+      if (pattern[j + 2] == '\\') return {};
       const auto low = static_cast<unsigned char>(c);
       const auto high = static_cast<unsigned char>(pattern[j + 2]);
       if (high >= 0x80 || high < low) return {};

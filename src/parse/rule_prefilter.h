@@ -39,9 +39,6 @@ std::size_t ascii_blanks(std::string_view line);
 // Whether `line` holds the inner text and has the prefix (any, when unknown).
 // `blanks`: ascii_blanks(line), counted once for all the rules of a line.
 bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks);
-inline bool may_match(const LinePrefix& prefix, std::string_view line) {
-  return may_match(prefix, line, ascii_blanks(line));
-}
 
 // The rules of one state that may match a line, found from the line's start
 // (its first byte after ASCII blanks, and whether blanks came before it);
@@ -53,7 +50,6 @@ class RuleDispatch {
 
   // Bit i set: rule i may match `line`, which begins with `blanks` (ascii_blanks).
   std::uint64_t candidates(std::string_view line, std::size_t blanks) const;
-  std::uint64_t candidates(std::string_view line) const { return candidates(line, ascii_blanks(line)); }
 
   // Whether the state has too many rules for a mask: try every rule.
   bool all() const { return all_; }
