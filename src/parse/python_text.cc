@@ -8,6 +8,10 @@
 
 #include "base/utf8.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ov::parse {
 namespace {
 
@@ -58,6 +62,16 @@ std::size_t plain_run(std::string_view text) {
   constexpr std::uint64_t kOnes = 0x0101010101010101;
   constexpr std::uint64_t kHighs = 0x8080808080808080;
   std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen at a time where the machine has them: as signed bytes, those
+  // below 0x20 and those from 0x80 up are alike below 0x20.
+  const __m128i space = _mm_set1_epi8(0x20);
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    if (const int stops = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, space)))
+      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(stops)));
+  }
+#endif
   for (; i + 8 <= text.size(); i += 8) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + i, 8);

@@ -158,6 +158,25 @@ bool is_unicode_identifier(std::string_view name) {
   return matched && *matched;
 }
 
+namespace {
+
+// The calling thread's JIT stack, made at its first match and kept for the
+// thread's life: one per scratch would cost a mapping per parse, and PCRE2's
+// fallback to the machine stack costs each match. Nothing when the platform
+// has no JIT or memory runs out: matches then use the machine stack.
+pcre2_jit_stack* thread_jit_stack() {
+  struct Owned {
+    pcre2_jit_stack* stack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+    ~Owned() {
+      if (stack != nullptr) pcre2_jit_stack_free(stack);
+    }
+  };
+  thread_local const Owned owned;
+  return owned.stack;
+}
+
+}  // namespace
+
 struct MatchScratch::Engine {
   explicit Engine(std::size_t max_groups)
       : data(pcre2_match_data_create(static_cast<std::uint32_t>(max_groups + 1), nullptr)),
@@ -166,9 +185,9 @@ struct MatchScratch::Engine {
     pcre2_set_match_limit(context, kMatchLimit);
     pcre2_set_depth_limit(context, kDepthLimit);
     pcre2_set_heap_limit(context, kHeapLimitKiB);
+    if (pcre2_jit_stack* stack = thread_jit_stack()) pcre2_jit_stack_assign(context, nullptr, stack);
   }
   ~Engine() {
-    if (jit_stack != nullptr) pcre2_jit_stack_free(jit_stack);
     pcre2_match_context_free(context);
     pcre2_match_data_free(data);
   }
@@ -177,8 +196,6 @@ struct MatchScratch::Engine {
 
   pcre2_match_data* data;
   pcre2_match_context* context;
-  // Made on the first match that outgrows the 32 KiB PCRE2 lends on the machine stack.
-  pcre2_jit_stack* jit_stack = nullptr;
 
   int run(const Code& code, std::string_view subject) {
     const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
@@ -200,13 +217,7 @@ std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::st
   subject_ = subject;
   const CompiledPattern& pattern = *regex.code_;
   const Code& code = subjects == Subjects::Ascii && pattern.ascii.code != nullptr ? pattern.ascii : pattern.unicode;
-  int rc = engine_->run(code, subject);
-  if (rc == PCRE2_ERROR_JIT_STACKLIMIT && engine_->jit_stack == nullptr) {
-    engine_->jit_stack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
-    if (engine_->jit_stack == nullptr) throw std::bad_alloc();
-    pcre2_jit_stack_assign(engine_->context, nullptr, engine_->jit_stack);
-    rc = engine_->run(code, subject);
-  }
+  const int rc = engine_->run(code, subject);
   if (rc >= 0) return true;
   if (rc == PCRE2_ERROR_NOMATCH) return false;
   if (is_budget(rc)) return std::unexpected("the match exceeded its budget (" + pcre2_text(rc) + ")");

@@ -50,7 +50,8 @@ class Regex {
 };
 
 // What one thread needs to match: match data for up to `max_groups` groups,
-// the limits every match runs under, and a JIT stack. Not shareable.
+// the limits every match runs under, and the JIT stack of the thread that
+// made it. Not shareable: used on that thread alone.
 class MatchScratch {
  public:
   explicit MatchScratch(std::size_t max_groups);

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ov::parse {
 namespace {
 
@@ -279,63 +283,6 @@ std::vector<std::pair<std::size_t, std::string>> literal_runs(std::string_view p
   return runs;
 }
 
-// Whether the `n` bytes at `a` and `b` are the same, a word at a time: the
-// texts of a rule are short, and a call to memcmp costs more than they do.
-bool same_bytes(const char* a, const char* b, std::size_t n) {
-  const auto word = [](const char* p) {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-  };
-  const auto half = [](const char* p) {
-    std::uint32_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-  };
-  if (n >= 8) {
-    for (std::size_t i = 0; i + 8 < n; i += 8) {
-      if (word(a + i) != word(b + i)) return false;
-    }
-    return word(a + n - 8) == word(b + n - 8);
-  }
-  if (n >= 4) return half(a) == half(b) && half(a + n - 4) == half(b + n - 4);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return true;
-}
-
-bool starts_with_at(std::string_view text, std::size_t at, std::string_view part) {
-  return text.size() - at >= part.size() && same_bytes(text.data() + at, part.data(), part.size());
-}
-
-// Whether `line` holds `part` (not empty): memchr finds each candidate start.
-bool holds(std::string_view line, std::string_view part) {
-  if (part.size() > line.size()) return false;
-  const char* const last = line.data() + (line.size() - part.size());
-  for (const char* at = line.data(); at <= last; ++at) {
-    at = static_cast<const char*>(std::memchr(at, part[0], static_cast<std::size_t>(last - at) + 1));
-    if (at == nullptr) return false;
-    if (same_bytes(at + 1, part.data() + 1, part.size() - 1)) return true;
-  }
-  return false;
-}
-
-bool has_prefix(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
-  // Blanks beyond ASCII end the count: only the regex can judge the line.
-  if (blanks < line.size() && static_cast<unsigned char>(line[blanks]) >= 0x80 &&
-      prefix.blanks != LinePrefix::Blanks::None)
-    return true;
-  switch (prefix.blanks) {
-    case LinePrefix::Blanks::None: return starts_with_at(line, 0, prefix.literal);
-    case LinePrefix::Blanks::Some:
-      if (blanks == 0 && !(line.size() > 0 && static_cast<unsigned char>(line[0]) >= 0x80)) return false;
-      return starts_with_at(line, blanks, prefix.literal);
-    case LinePrefix::Blanks::Any: return starts_with_at(line, blanks, prefix.literal);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::size_t ascii_blanks(std::string_view line) {
@@ -437,10 +384,22 @@ std::uint64_t RuleDispatch::candidates(std::string_view line, std::size_t blanks
   return always_ | keys_[blanks > 0 ? kKeys + byte : byte];
 }
 
-// The prefix first: it costs a comparison or two, the inner text a search.
-bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
-  if (prefix.known && !has_prefix(prefix, line, blanks)) return false;
-  return prefix.inner.empty() || holds(line, prefix.inner);
+namespace prefilter {
+
+// Sixteen starts at a time where the machine has them: the first and the
+// last byte of `part` compared at each, the rest only where both agree.
+bool holds(std::string_view line, std::size_t from, std::string_view part) {
+  const std::size_t n = part.size();
+  if (from > line.size() || line.size() - from < n) return false;
+  const char* const last = line.data() + (line.size() - n);
+  for (const char* at = line.data() + from; at <= last; ++at) {
+    at = static_cast<const char*>(std::memchr(at, part[0], static_cast<std::size_t>(last - at) + 1));
+    if (at == nullptr) return false;
+    if (same_bytes(at + 1, part.data() + 1, n - 1)) return true;
+  }
+  return false;
 }
+
+}  // namespace prefilter
 
 }  // namespace ov::parse

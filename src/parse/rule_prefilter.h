@@ -6,6 +6,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,9 +37,58 @@ LinePrefix line_prefix(std::string_view pattern);
 // ASCII stops the count (a caller treats what follows as unknown).
 std::size_t ascii_blanks(std::string_view line);
 
+namespace prefilter {
+
+// Whether the `n` bytes at `a` and `b` are the same, a word at a time: the
+// texts of a rule are short, and a call to memcmp costs more than they do.
+inline bool same_bytes(const char* a, const char* b, std::size_t n) {
+  const auto word = [](const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+  };
+  const auto half = [](const char* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+  };
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+      if (word(a + i) != word(b + i)) return false;
+    }
+    return word(a + n - 8) == word(b + n - 8);
+  }
+  if (n >= 4) return half(a) == half(b) && half(a + n - 4) == half(b + n - 4);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+// Whether `line` holds `part` (not empty) at `from` or after.
+bool holds(std::string_view line, std::size_t from, std::string_view part);
+
+}  // namespace prefilter
+
 // Whether `line` holds the inner text and has the prefix (any, when unknown).
 // `blanks`: ascii_blanks(line), counted once for all the rules of a line.
-bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks);
+// Inline: it judges every candidate rule of every line.
+inline bool may_match(const LinePrefix& prefix, std::string_view line, std::size_t blanks) {
+  using Blanks = LinePrefix::Blanks;
+  // The literal begins after the blanks, or at them when they are all ASCII.
+  const std::size_t at = prefix.blanks == Blanks::None ? 0 : blanks;
+  // A byte above ASCII after blanks may be a blank too: only the regex can judge such a line.
+  const bool judged = prefix.known && !(prefix.blanks != Blanks::None && blanks < line.size() &&
+                                        static_cast<unsigned char>(line[blanks]) >= 0x80);
+  if (judged) {
+    if (prefix.blanks == Blanks::Some && blanks == 0) return false;
+    if (line.size() - at < prefix.literal.size() ||
+        !prefilter::same_bytes(line.data() + at, prefix.literal.data(), prefix.literal.size()))
+      return false;
+  }
+  // The inner text follows the literal.
+  return prefix.inner.empty() || prefilter::holds(line, at + prefix.literal.size(), prefix.inner);
+}
 
 // The rules of one state that may match a line, found from the line's start
 // (its first byte after ASCII blanks, and whether blanks came before it);
