@@ -32,6 +32,7 @@ const std::vector<std::string> kPatterns = {
     "^x( ab{0}c)*( d)+",
     "^[A-\\\\]+ x",
     "^[A-\\x7a]+ x",
+    "^ab(?P<X>cd)e",
 };
 
 const std::vector<std::string> kLines = {
@@ -42,7 +43,13 @@ const std::vector<std::string> kLines = {
     "  5 packets input, 7 bytes", "  5 packets output, 7 bytes", "aAbc d", "ababx yz", "x bc.",
     "x abc.", "x abc", "12 abc   end", "12 abc end",
     "  full-duplex, 1000Mb/s", "  full, auto", "x y z", "x-duplex y zy z", "x cd-e", "x ab-ef",
-    "x  d", "x ac d", "C x", "b x",
+    "x  d", "x ac d", "C x", "b x", "abcde",
+    // Long enough to be searched sixteen starts at a time: the inner text in
+    // the first block, only in the last (overlapping) one, and nearly there.
+    "  5 packets input, 7 bytes and then a long tail of text",
+    "  123456789012345678901234567890123456 packets input, 7 bytes",
+    "  123456789012345678901234567890123456 packets inpux, 7 bytes",
+    "  Hardware is a very long name for a piece of hardware, address is 1",
 };
 
 // Every line a rule's regex matches is one the prefilter keeps for it.

@@ -9,6 +9,10 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ov::parse {
 namespace {
 
@@ -391,11 +395,35 @@ namespace prefilter {
 bool holds(std::string_view line, std::size_t from, std::string_view part) {
   const std::size_t n = part.size();
   if (from > line.size() || line.size() - from < n) return false;
-  const char* const last = line.data() + (line.size() - n);
-  for (const char* at = line.data() + from; at <= last; ++at) {
-    at = static_cast<const char*>(std::memchr(at, part[0], static_cast<std::size_t>(last - at) + 1));
-    if (at == nullptr) return false;
-    if (same_bytes(at + 1, part.data() + 1, n - 1)) return true;
+  const char* const text = line.data() + from;
+  const std::size_t starts = line.size() - from - n + 1;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen starts at a time: the first and the last byte of `part` compared
+  // at each, the rest only where both agree. A call to memchr costs more on
+  // lines this short.
+  if (starts >= 16) {
+    const __m128i first = _mm_set1_epi8(part[0]);
+    const __m128i last = _mm_set1_epi8(part[n - 1]);
+    const auto found = [&](std::size_t block) {
+      const __m128i heads = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block));
+      const __m128i tails = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + n - 1));
+      auto both = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, first), _mm_cmpeq_epi8(tails, last))));
+      for (; both != 0; both &= both - 1) {
+        if (same_bytes(text + block + std::countr_zero(both), part.data(), n)) return true;
+      }
+      return false;
+    };
+    for (; i + 16 <= starts; i += 16) {
+      if (found(i)) return true;
+    }
+    // The last starts in one block that overlaps the one before.
+    return i < starts && found(starts - 16);
+  }
+#endif
+  for (; i < starts; ++i) {
+    if (text[i] == part[0] && text[i + n - 1] == part[n - 1] && same_bytes(text + i, part.data(), n)) return true;
   }
   return false;
 }
