@@ -20,7 +20,7 @@ RecordBuilder::RecordBuilder(const std::vector<Value>& values)
     columns_[v] = {value.has(ValueOption::List), value.hooks.kept_by_clear, value.item_regex.has_value(),
                    !value.hooks.on_assign.empty()};
     if (columns_[v].list) slots_[v].items.emplace();
-    save_steps_ = save_steps_ || !value.hooks.on_save.empty();
+    for (const SaveStep& step : value.hooks.on_save) save_steps_.emplace_back(v, step);
   }
 }
 
@@ -51,13 +51,11 @@ Field RecordBuilder::take_field(std::size_t value) {
 }
 
 void RecordBuilder::save() {
-  for (std::size_t v = 0; save_steps_ && v < values_.size(); ++v) {
-    for (const SaveStep& step : values_[v].hooks.on_save) {
-      if (step.on_save != nullptr) step.on_save(slots_[v]);
-      if (step.allows_save == nullptr || step.allows_save(slots_[v])) continue;
-      clear();
-      return;
-    }
+  for (const auto& [v, step] : save_steps_) {
+    if (step.on_save != nullptr) step.on_save(slots_[v]);
+    if (step.allows_save == nullptr || step.allows_save(slots_[v])) continue;
+    clear();
+    return;
   }
   if (std::ranges::all_of(slots_, &Slot::unset)) return;
   std::vector<Field> record;

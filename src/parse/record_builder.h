@@ -3,6 +3,7 @@
 // Value option acts at these moments through its row in value_options.h.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "parse/tables.h"
@@ -52,7 +53,9 @@ class RecordBuilder {
   const std::vector<Value>& values_;
   std::vector<Slot> slots_;
   std::vector<Column> columns_;
-  bool save_steps_ = false;  // some option acts as the record is saved
+  // What the options do as a record is saved, value by value, in one short
+  // list: the values themselves are large, and most have no such step.
+  std::vector<std::pair<std::size_t, SaveStep>> save_steps_;
   std::vector<std::vector<Field>> saved_;
 };
 

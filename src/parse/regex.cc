@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "parse/python_text.h"
+#include "parse/simple_pattern.h"
 
 namespace ov::parse {
 namespace {
@@ -49,8 +50,8 @@ struct Code {
 };
 
 struct CompiledPattern {
-  CompiledPattern(pcre2_code* c, pcre2_code* a, Translation t, LinePrefix p)
-      : unicode(c), ascii(a), names(std::move(t.names)), groups(t.groups), prefix(std::move(p)) {}
+  CompiledPattern(pcre2_code* c, pcre2_code* a, Translation t, LinePrefix p, std::optional<SimplePattern> s)
+      : unicode(c), ascii(a), names(std::move(t.names)), groups(t.groups), prefix(std::move(p)), simple(std::move(s)) {}
   Code unicode;
   // For ASCII subjects: the same pattern without UTF and UCP, which PCRE2
   // runs two to three times as fast; none when the pattern is not ASCII.
@@ -58,6 +59,8 @@ struct CompiledPattern {
   std::vector<NamedGroup> names;
   std::size_t groups;
   LinePrefix prefix;
+  // For ASCII subjects, when the pattern is a plain sequence: matched without PCRE2.
+  std::optional<SimplePattern> simple;
 };
 
 const std::vector<NamedGroup>& Regex::named_groups() const {
@@ -147,7 +150,8 @@ std::expected<Regex, std::string> Regex::compile_uncached(std::string_view pytho
   if (!code) return std::unexpected(code.error());
   Regex regex;
   regex.code_ = std::make_shared<const CompiledPattern>(*code, ascii_twin(python_pattern), std::move(*translated),
-                                                        line_prefix(python_pattern));
+                                                        line_prefix(python_pattern),
+                                                        SimplePattern::of(python_pattern));
   return regex;
 }
 
@@ -208,14 +212,21 @@ static_assert(std::is_same_v<PCRE2_SIZE, std::size_t> && PCRE2_UNSET == MatchScr
 
 MatchScratch::MatchScratch(std::size_t max_groups)
     : engine_(std::make_unique<Engine>(max_groups)),
-      ovector_(pcre2_get_ovector_pointer(engine_->data)),
-      pairs_(pcre2_get_ovector_count(engine_->data)) {}
+      pcre2_offsets_(pcre2_get_ovector_pointer(engine_->data)),
+      ovector_(pcre2_offsets_),
+      pairs_(pcre2_get_ovector_count(engine_->data)),
+      simple_offsets_(2 * pairs_, kUnset) {}
 MatchScratch::~MatchScratch() = default;
 
 std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::string_view subject,
                                                      Subjects subjects) {
   subject_ = subject;
   const CompiledPattern& pattern = *regex.code_;
+  if (subjects == Subjects::Ascii && pattern.simple && pattern.simple->groups() < pairs_) {
+    ovector_ = simple_offsets_.data();
+    return pattern.simple->match(subject, simple_offsets_.data());
+  }
+  ovector_ = pcre2_offsets_;
   const Code& code = subjects == Subjects::Ascii && pattern.ascii.code != nullptr ? pattern.ascii : pattern.unicode;
   const int rc = engine_->run(code, subject);
   if (rc >= 0) return true;

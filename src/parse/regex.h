@@ -82,10 +82,12 @@ class MatchScratch {
  private:
   struct Engine;
   std::unique_ptr<Engine> engine_;
-  // Where every match leaves its groups: PCRE2's offsets, fixed for the
-  // life of the match data.
+  // Where PCRE2 leaves its groups, fixed for the life of the match data.
+  const std::size_t* pcre2_offsets_;
+  // Where the last match left them: PCRE2's offsets or simple_offsets_.
   const std::size_t* ovector_;
   std::size_t pairs_;
+  std::vector<std::size_t> simple_offsets_;  // a SimplePattern's, as many pairs
   std::string_view subject_;
 };
 
