@@ -102,7 +102,7 @@ TEST(ParseTemplate, UnreadLinesAndInvalidUtf8) {
   const auto parsed = compiled->parse("a \xff\xfex\r\nzz\n\na 1");
   ASSERT_TRUE(parsed.has_value());
   const std::vector<std::vector<Field>> records{{"\xEF\xBF\xBD\xEF\xBF\xBDx"}, {"1"}};
-  EXPECT_EQ(parsed->records, records);
+  EXPECT_EQ(parsed->records.rows(), records);
   ASSERT_EQ(parsed->unread.size(), 2U);
   EXPECT_EQ(parsed->unread[0].number, 2U);
   EXPECT_EQ(parsed->unread[0].text, "zz");

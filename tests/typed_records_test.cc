@@ -11,8 +11,13 @@ using Defaults = std::map<std::string, std::string, std::less<>>;
 
 Json read(CommandType type, const std::vector<std::pair<Header, Rows>>& answers,
           const Defaults& defaults = {}) {
+  std::vector<parse::Records> tables;
+  for (const auto& [header, rows] : answers) {
+    tables.emplace_back(header.size());
+    for (const auto& row : rows) tables.back().add(row);
+  }
   std::vector<RawAnswer> raw;
-  for (const auto& [header, rows] : answers) raw.push_back({&header, &rows});
+  for (std::size_t a = 0; a < answers.size(); ++a) raw.push_back({&answers[a].first, &tables[a]});
   return typed_records(record_schema(type), raw, defaults);
 }
 

@@ -14,7 +14,7 @@ void empty(Slot& slot) {
 }  // namespace
 
 RecordBuilder::RecordBuilder(const std::vector<Value>& values)
-    : values_(values), slots_(values.size()), columns_(values.size()) {
+    : values_(values), slots_(values.size()), columns_(values.size()), saved_(values.size()) {
   for (std::size_t v = 0; v < values.size(); ++v) {
     const Value& value = values[v];
     columns_[v] = {value.has(ValueOption::List), value.hooks.kept_by_clear, value.item_regex.has_value(),
@@ -58,19 +58,15 @@ void RecordBuilder::save() {
     return;
   }
   if (std::ranges::all_of(slots_, &Slot::unset)) return;
-  std::vector<Field> record;
-  record.reserve(slots_.size());
-  // Texts are built in place: most values of most records are texts.
+  // Texts are written into the row's empty texts: most values of most records are texts.
+  const std::span<Field> record = saved_.add();
   for (std::size_t v = 0; v < slots_.size(); ++v) {
     if (columns_[v].list) {
-      record.push_back(take_field(v));
+      record[v] = take_field(v);
     } else if (const auto& text = slots_[v].text) {
-      record.emplace_back(std::in_place_type<std::string>, *text);
-    } else {
-      record.emplace_back();
+      std::get<std::string>(record[v]).assign(*text);
     }
   }
-  saved_.push_back(std::move(record));
   clear();
 }
 

@@ -36,7 +36,7 @@ class RecordBuilder {
   // Clearall: forgets every value.
   void clear_all();
 
-  std::vector<std::vector<Field>> take_records() { return std::move(saved_); }
+  Records take_records() { return std::move(saved_); }
 
  private:
   // What saving and clearing ask of a value, read once from its options so
@@ -56,7 +56,7 @@ class RecordBuilder {
   // What the options do as a record is saved, value by value, in one short
   // list: the values themselves are large, and most have no such step.
   std::vector<std::pair<std::size_t, SaveStep>> save_steps_;
-  std::vector<std::vector<Field>> saved_;
+  Records saved_;
 };
 
 }  // namespace ov::parse

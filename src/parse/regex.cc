@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 #include "parse/python_text.h"
-#include "parse/simple_pattern.h"
 
 namespace ov::parse {
 namespace {
@@ -149,9 +148,13 @@ std::expected<Regex, std::string> Regex::compile_uncached(std::string_view pytho
   const auto code = pcre2_code_of(translated->pattern, PCRE2_UTF | PCRE2_UCP);
   if (!code) return std::unexpected(code.error());
   Regex regex;
+  auto simple = SimplePattern::of(python_pattern);
+  LinePrefix prefix = line_prefix(python_pattern);
+  // A plain sequence fails at its first wrong byte: cheaper than seeking its inner text.
+  if (simple) prefix.inner.clear();
   regex.code_ = std::make_shared<const CompiledPattern>(*code, ascii_twin(python_pattern), std::move(*translated),
-                                                        line_prefix(python_pattern),
-                                                        SimplePattern::of(python_pattern));
+                                                        std::move(prefix), std::move(simple));
+  if (regex.code_->simple) regex.simple_ = &*regex.code_->simple;
   return regex;
 }
 
@@ -218,14 +221,9 @@ MatchScratch::MatchScratch(std::size_t max_groups)
       simple_offsets_(2 * pairs_, kUnset) {}
 MatchScratch::~MatchScratch() = default;
 
-std::expected<bool, std::string> MatchScratch::match(const Regex& regex, std::string_view subject,
-                                                     Subjects subjects) {
-  subject_ = subject;
+std::expected<bool, std::string> MatchScratch::match_pcre2(const Regex& regex, std::string_view subject,
+                                                           Subjects subjects) {
   const CompiledPattern& pattern = *regex.code_;
-  if (subjects == Subjects::Ascii && pattern.simple && pattern.simple->groups() < pairs_) {
-    ovector_ = simple_offsets_.data();
-    return pattern.simple->match(subject, simple_offsets_.data());
-  }
   ovector_ = pcre2_offsets_;
   const Code& code = subjects == Subjects::Ascii && pattern.ascii.code != nullptr ? pattern.ascii : pattern.unicode;
   const int rc = engine_->run(code, subject);

@@ -12,6 +12,7 @@
 
 #include "parse/python_regex.h"
 #include "parse/rule_prefilter.h"
+#include "parse/simple_pattern.h"
 
 namespace ov::parse {
 
@@ -47,6 +48,8 @@ class Regex {
  private:
   friend class MatchScratch;
   std::shared_ptr<const CompiledPattern> code_;  // copies share it, names and all
+  // Its plain-sequence form, within code_, when it has one: read inline.
+  const SimplePattern* simple_ = nullptr;
 };
 
 // What one thread needs to match: match data for up to `max_groups` groups,
@@ -65,7 +68,15 @@ class MatchScratch {
   // that exceeds its budget (PCRE2's match limit, depth limit, heap limit or
   // JIT stack) is an error whose reason says so; so is any other engine failure.
   std::expected<bool, std::string> match(const Regex& regex, std::string_view subject,
-                                         Subjects subjects = Subjects::Unicode);
+                                         Subjects subjects = Subjects::Unicode) {
+    subject_ = subject;
+    // Inline: a plain sequence on an ASCII line is most rules' most matches.
+    if (subjects == Subjects::Ascii && regex.simple_ != nullptr && regex.simple_->groups() < pairs_) {
+      ovector_ = simple_offsets_.data();
+      return regex.simple_->match(subject, simple_offsets_.data());
+    }
+    return match_pcre2(regex, subject, subjects);
+  }
 
   // Group `number` of the last successful match, or nothing when it took no part.
   // Inline: a rule reads several groups of every line it matches.
@@ -80,6 +91,8 @@ class MatchScratch {
   static constexpr std::size_t kUnset = ~std::size_t{0};  // a group that took no part
 
  private:
+  std::expected<bool, std::string> match_pcre2(const Regex& regex, std::string_view subject, Subjects subjects);
+
   struct Engine;
   std::unique_ptr<Engine> engine_;
   // Where PCRE2 leaves its groups, fixed for the life of the match data.

@@ -42,6 +42,7 @@ inline constexpr std::size_t kEofState = kSameState - 2;  // stop; the end of in
 struct Capture {
   std::size_t value;
   std::size_t group;
+  bool list = false;  // the value is a List's, which appends an item too
 };
 
 struct Rule {

@@ -33,13 +33,13 @@ std::string error_action_reason(const Rule& rule) {
   return "the rule's Error action was taken: " + rule.message;
 }
 
-// What a List value appends (and nothing for any other value): nothing for
-// no text, the groups of its own regex matched on `text` alone, or `text`
-// when the regex names no group or does not match.
+// What a List value appends: nothing for no text, the groups of its own
+// regex matched on `text` alone, or `text` when the regex names no group or
+// does not match.
 std::expected<ListItem, std::string> list_item(const Value& value,
                                                std::optional<std::string_view> text,
                                                MatchScratch& scratch, Subjects subjects) {
-  if (!text || !value.has(ValueOption::List)) return std::monostate{};
+  if (!text) return std::monostate{};
   if (!value.item_regex) return std::string(*text);
   const auto matched = scratch.match(*value.item_regex, *text, subjects);
   if (!matched) return std::unexpected(matched.error());
@@ -67,7 +67,7 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
   std::size_t state = tables.start;
   std::size_t number = 0;
   // The groups' texts of one match, read before a List's own match reuses the scratch.
-  std::vector<std::pair<std::size_t, std::optional<std::string_view>>> taken;
+  std::vector<std::pair<const Capture*, std::optional<std::string_view>>> taken;
   for (std::string_view rest = input; const auto next_line = next_python_line(rest);) {
     const std::string_view line = *next_line;
     ++number;
@@ -98,15 +98,15 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
         for (const Capture& capture : rule.captures) record.assign(capture.value, scratch.group(capture.group));
       } else {
         taken.clear();
-        for (const Capture& capture : rule.captures) taken.emplace_back(capture.value, scratch.group(capture.group));
-        for (const auto& [value, text] : taken) {
-          if (!tables.values[value].has(ValueOption::List)) {
-            record.assign(value, text);
+        for (const Capture& capture : rule.captures) taken.emplace_back(&capture, scratch.group(capture.group));
+        for (const auto& [capture, text] : taken) {
+          if (!capture->list) {
+            record.assign(capture->value, text);
             continue;
           }
-          auto item = list_item(tables.values[value], text, scratch, subjects);
+          auto item = list_item(tables.values[capture->value], text, scratch, subjects);
           if (!item) return failure(rule, item.error());
-          record.assign(value, text, std::move(*item));
+          record.assign(capture->value, text, std::move(*item));
         }
       }
       if (rule.line_action == LineAction::Error) return failure(rule, error_action_reason(rule));

@@ -23,20 +23,9 @@
 #include <variant>
 #include <vector>
 
+#include "parse/records.h"
+
 namespace ov::parse {
-
-// The named groups of a List value's regex, matched again on one assigned
-// text: each name with its text, or nothing when the group took no part.
-using Groups = std::vector<std::pair<std::string, std::optional<std::string>>>;
-
-// One item of a List value: nothing (a rule matched without the value's
-// group taking part), its text, or, when the value's regex names groups,
-// those groups (the text alone when that regex does not match it by itself).
-using ListItem = std::variant<std::monostate, std::string, Groups>;
-
-// A value of a record: a text; a List's texts; a List's items when its regex
-// names groups or an item is nothing.
-using Field = std::variant<std::string, std::vector<std::string>, std::vector<ListItem>>;
 
 struct TemplateError {
   std::size_t line;  // one-based line of the template
@@ -57,7 +46,7 @@ struct ParseError {
 };
 
 struct ParseResult {
-  std::vector<std::vector<Field>> records;  // a field a Value, in header() order
+  Records records;                 // a field a Value, in header() order
   std::vector<UnreadLine> unread;           // lines no rule of the current state matched
 };
 

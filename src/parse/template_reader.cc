@@ -317,8 +317,9 @@ class Reader {
     for (const NamedGroup& group : regex->named_groups()) {
       for (std::size_t v = 0; v < tables_.values.size(); ++v) {
         if (tables_.values[v].name != group.name) continue;
-        rule.captures.push_back({v, group.number});
-        rule.captures_list = rule.captures_list || tables_.values[v].has(ValueOption::List);
+        const bool list = tables_.values[v].has(ValueOption::List);
+        rule.captures.push_back({v, group.number, list});
+        rule.captures_list = rule.captures_list || list;
       }
     }
     tables_.max_groups = std::max(tables_.max_groups, regex->group_count());

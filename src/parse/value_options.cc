@@ -17,8 +17,8 @@ void list_becomes_value(Slot& slot) { slot.list_is_value = true; }
 // empty; an empty text climbs nowhere.
 void fill_up(const Assignment& a) {
   if (!a.text || a.text->empty()) return;
-  for (auto record = a.saved.rbegin(); record != a.saved.rend(); ++record) {
-    Field& field = (*record)[a.column];
+  for (std::size_t row = a.saved.size(); row-- > 0;) {
+    Field& field = a.saved[row][a.column];
     if (!field_empty(field)) break;
     field = std::string(*a.text);
   }

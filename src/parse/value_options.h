@@ -39,7 +39,7 @@ struct Assignment {
   Slot& slot;
   std::optional<std::string_view> text;
   ListItem& item;  // the List's to take
-  std::vector<std::vector<Field>>& saved;  // the records saved so far
+  Records& saved;  // the records saved so far
   std::size_t column;
 };
 

@@ -119,23 +119,18 @@ std::expected<JsonMap, std::string> JsonMap::compile(std::string_view text) {
 std::expected<parse::ParseResult, std::string> JsonMap::parse(std::string_view answer) const {
   const Json document = Json::parse(answer, nullptr, false);
   if (document.is_discarded()) return std::unexpected("the answer is not JSON");
-  parse::ParseResult result;
+  parse::ParseResult result{parse::Records(header_.size()), {}};
   const std::size_t own = fields_.size();
-  const auto empty_record = [&] {
-    return std::vector<parse::Field>(header_.size(), std::string());
-  };
   for (const Json* item : items_at(document, records_.keys)) {
-    std::vector<parse::Field> record = empty_record();
+    const std::span<parse::Field> record = result.records.add();
     for (std::size_t f = 0; f < own; ++f) record[f] = raw_value(at(*item, fields_[f].keys));
-    result.records.push_back(std::move(record));
     std::size_t column = own;
     for (const List& list : lists_) {
       for (const Json* nested : items_at(*item, list.records.keys)) {
-        std::vector<parse::Field> row = empty_record();
+        const std::span<parse::Field> row = result.records.add();
         for (std::size_t s = 0; s < list.fields.size(); ++s) {
           row[column + s] = raw_value(at(*nested, list.fields[s].keys));
         }
-        result.records.push_back(std::move(row));
       }
       column += list.fields.size();
     }

@@ -26,7 +26,7 @@ Json raw_field_json(const parse::Field& field) {
 }
 
 Json raw_records_json(const std::vector<std::string>& header,
-                      const std::vector<std::vector<parse::Field>>& records) {
+                      const parse::Records& records) {
   Json out = Json::array();
   for (const auto& record : records) {
     Json object = Json::object();

@@ -11,6 +11,6 @@ namespace ov::reading {
 Json raw_field_json(const parse::Field& field);
 
 Json raw_records_json(const std::vector<std::string>& header,
-                      const std::vector<std::vector<parse::Field>>& records);
+                      const parse::Records& records);
 
 }  // namespace ov::reading

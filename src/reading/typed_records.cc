@@ -84,7 +84,7 @@ RawRecord empty_record(const RecordSchema& schema) {
 }
 
 RawRecord raw_record(const RecordSchema& schema, const std::vector<std::optional<Slot>>& slots,
-                     const std::vector<parse::Field>& values) {
+                     parse::Records::Row values) {
   RawRecord raw = empty_record(schema);
   std::vector<std::vector<std::vector<std::string>>> item(raw.items.size());
   for (std::size_t f = 0; f < item.size(); ++f) item[f].resize(schema.fields[f].fields.size());

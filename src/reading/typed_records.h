@@ -20,7 +20,7 @@ namespace ov::reading {
 // What one template gave for one answer.
 struct RawAnswer {
   const std::vector<std::string>* header;  // the template's Value names
-  const std::vector<std::vector<parse::Field>>* records;
+  const parse::Records* records;
 };
 
 // The names of `header` that name no field of `schema` ("error" and
