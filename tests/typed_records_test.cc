@@ -56,18 +56,18 @@ TEST(TypedRecords, MinutesDefaultsAndWriteResults) {
   EXPECT_EQ(arp[0]["mac"], nullptr);
   const Json config = read(CommandType::InterfaceConfig,
                            {{{"interface", "enabled", "lines"},
-                             {{"Gi1/0/1", "", std::vector<std::string>{"description x"}},
-                              {"Gi1/0/2", "shutdown", std::vector<std::string>{"shutdown"}}}}},
+                             {{"Gi1/0/1", "", std::vector<std::string_view>{"description x"}},
+                              {"Gi1/0/2", "shutdown", std::vector<std::string_view>{"shutdown"}}}}},
                            {{"enabled", "no shutdown"}});
   EXPECT_EQ(config[0]["enabled"], true);
   EXPECT_EQ(config[1]["enabled"], false);
   EXPECT_EQ(config[0]["lines"], Json::array({"description x"}));
   const Header write{"error", "warning"};
-  EXPECT_EQ(read(CommandType::PortShutdown, {{write, {{std::vector<std::string>{},
-                                                       std::vector<std::string>{"% note"}}}}}),
+  EXPECT_EQ(read(CommandType::PortShutdown, {{write, {{std::vector<std::string_view>{},
+                                                       std::vector<std::string_view>{"% note"}}}}}),
             Json::parse(R"([{"ok":true,"messages":["% note"]}])"));
   EXPECT_EQ(read(CommandType::SaveConfig,
-                 {{write, {{std::vector<std::string>{"% Invalid input"}, std::vector<std::string>{}}}}}),
+                 {{write, {{std::vector<std::string_view>{"% Invalid input"}, std::vector<std::string_view>{}}}}}),
             Json::parse(R"([{"ok":false,"messages":["% Invalid input"]}])"));
 }
 

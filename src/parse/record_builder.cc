@@ -37,16 +37,13 @@ void RecordBuilder::assign(std::size_t value, std::optional<std::string_view> te
 Field RecordBuilder::take_field(std::size_t value) {
   Slot& slot = slots_[value];
   const bool keep = columns_[value].kept;
-  const auto text = [](const ListItem& item) { return std::holds_alternative<std::string>(item); };
+  const auto text = [](const ListItem& item) { return std::holds_alternative<std::string_view>(item); };
   if (columns_[value].groups || !std::ranges::all_of(*slot.items, text)) {
     return keep ? *slot.items : std::move(*slot.items);
   }
-  std::vector<std::string> texts;
+  std::vector<std::string_view> texts;
   texts.reserve(slot.items->size());
-  for (ListItem& item : *slot.items) {
-    auto& one = std::get<std::string>(item);
-    texts.push_back(keep ? one : std::move(one));
-  }
+  for (const ListItem& item : *slot.items) texts.push_back(std::get<std::string_view>(item));
   return texts;
 }
 
@@ -64,7 +61,7 @@ void RecordBuilder::save() {
     if (columns_[v].list) {
       record[v] = take_field(v);
     } else if (const auto& text = slots_[v].text) {
-      std::get<std::string>(record[v]).assign(*text);
+      record[v] = *text;
     }
   }
   clear();

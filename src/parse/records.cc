@@ -19,6 +19,7 @@ Records::Records(std::size_t width)
 }
 
 Records::Records(const Records& other) : Records(other.width_) {
+  kept_ = other.kept_;
   for (const Row row : other) add(std::vector<Field>(row.begin(), row.end()));
 }
 
@@ -30,7 +31,7 @@ Records& Records::operator=(const Records& other) {
 Records::Records(Records&& other) noexcept
     : width_(other.width_), first_(other.first_), doublings_(other.doublings_),
       size_(std::exchange(other.size_, 0)), capacity_(std::exchange(other.capacity_, 0)),
-      blocks_(std::move(other.blocks_)) {
+      blocks_(std::move(other.blocks_)), kept_(std::move(other.kept_)) {
   other.blocks_.clear();
 }
 
@@ -44,6 +45,7 @@ Records& Records::operator=(Records&& other) noexcept {
     capacity_ = std::exchange(other.capacity_, 0);
     blocks_ = std::move(other.blocks_);
     other.blocks_.clear();
+    kept_ = std::move(other.kept_);
   }
   return *this;
 }
@@ -83,5 +85,12 @@ std::vector<std::vector<Field>> Records::rows() const {
   for (const Row row : *this) out.emplace_back(row.begin(), row.end());
   return out;
 }
+
+std::string_view Records::keep(std::string text) {
+  kept_.push_back(std::make_shared<const std::string>(std::move(text)));
+  return *kept_.back();
+}
+
+void Records::keep(std::shared_ptr<const std::string> text) { kept_.push_back(std::move(text)); }
 
 }  // namespace ov::parse

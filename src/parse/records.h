@@ -3,16 +3,19 @@
 // each twice the one before up to some thousands of fields (below the size
 // that the allocator maps afresh from the system): saving a record allocates
 // nothing of its own, adding rows moves none, and a short answer's handful
-// of records costs one small block.
+// of records costs one small block. Their texts view text that the records
+// keep alive (the input of a parse), so that a record copies no text.
 #pragma once
 
 #include <bit>
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -26,11 +29,11 @@ using Groups = std::vector<std::pair<std::string, std::optional<std::string>>>;
 // One item of a List value: nothing (a rule matched without the value's
 // group taking part), its text, or, when the value's regex names groups,
 // those groups (the text alone when that regex does not match it by itself).
-using ListItem = std::variant<std::monostate, std::string, Groups>;
+using ListItem = std::variant<std::monostate, std::string_view, Groups>;
 
 // A value of a record: a text; a List's texts; a List's items when its regex
-// names groups or an item is nothing.
-using Field = std::variant<std::string, std::vector<std::string>, std::vector<ListItem>>;
+// names groups or an item is nothing. Texts view what their Records keep.
+using Field = std::variant<std::string_view, std::vector<std::string_view>, std::vector<ListItem>>;
 
 class Records {
  public:
@@ -86,6 +89,13 @@ class Records {
   // Every row whole, for comparing with records written out.
   std::vector<std::vector<Field>> rows() const;
 
+  // Keeps `text` while these records or a copy of them live, for fields to
+  // view; the view of the kept text.
+  std::string_view keep(std::string text);
+
+  // The same for a text that fields view already (the input they were read from).
+  void keep(std::shared_ptr<const std::string> text);
+
  private:
   // Block k < doublings_ holds first_ << k rows, from row first_ * (2^k - 1)
   // on; every later block, first_ << doublings_ rows.
@@ -107,6 +117,7 @@ class Records {
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;   // rows of all blocks
   std::vector<Field*> blocks_;  // owned; fields built only in rows below size_
+  std::vector<std::shared_ptr<const std::string>> kept_;  // what the texts view
 };
 
 }  // namespace ov::parse

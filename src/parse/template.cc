@@ -40,10 +40,10 @@ std::expected<ListItem, std::string> list_item(const Value& value,
                                                std::optional<std::string_view> text,
                                                MatchScratch& scratch, Subjects subjects) {
   if (!text) return std::monostate{};
-  if (!value.item_regex) return std::string(*text);
+  if (!value.item_regex) return *text;
   const auto matched = scratch.match(*value.item_regex, *text, subjects);
   if (!matched) return std::unexpected(matched.error());
-  if (!*matched) return std::string(*text);
+  if (!*matched) return *text;
   Groups groups;
   for (const NamedGroup& group : value.item_regex->named_groups()) {
     const auto part = scratch.group(group.number);
@@ -58,8 +58,10 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
   const Tables& tables = *tables_;
   // Lines of an ASCII input match with the patterns' faster ASCII twins.
   const bool ascii = is_ascii(input);
-  const std::optional<std::string> repaired = ascii ? std::nullopt : repaired_utf8(input);
-  if (repaired) input = *repaired;
+  std::optional<std::string> repaired = ascii ? std::nullopt : repaired_utf8(input);
+  // The records view their texts in a copy of the input (repaired, if it had to be) that they keep.
+  const auto source = std::make_shared<const std::string>(repaired ? std::move(*repaired) : std::string(input));
+  input = *source;
 
   MatchScratch scratch(tables.max_groups);
   RecordBuilder record(tables.values);
@@ -128,6 +130,7 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
   }
   if (state != kEndState && !tables.eof_declared) record.save();
   result.records = record.take_records();
+  result.records.keep(source);
   return result;
 }
 

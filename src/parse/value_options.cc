@@ -20,7 +20,7 @@ void fill_up(const Assignment& a) {
   for (std::size_t row = a.saved.size(); row-- > 0;) {
     Field& field = a.saved[row][a.column];
     if (!field_empty(field)) break;
-    field = std::string(*a.text);
+    field = *a.text;
   }
 }
 

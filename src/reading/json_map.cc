@@ -37,11 +37,12 @@ std::string scalar_text(const Json& value) {
 }
 
 // A raw value: a scalar as its text, an array of scalars as a List's items.
-parse::Field raw_value(const Json* value) {
-  if (value == nullptr) return std::string();
-  if (!value->is_array()) return scalar_text(*value);
-  std::vector<std::string> items;
-  for (const Json& item : *value) items.push_back(scalar_text(item));
+// The value's texts are kept by `records`, which the field joins.
+parse::Field raw_value(const Json* value, parse::Records& records) {
+  if (value == nullptr) return std::string_view();
+  if (!value->is_array()) return records.keep(scalar_text(*value));
+  std::vector<std::string_view> items;
+  for (const Json& item : *value) items.push_back(records.keep(scalar_text(item)));
   return items;
 }
 
@@ -123,13 +124,13 @@ std::expected<parse::ParseResult, std::string> JsonMap::parse(std::string_view a
   const std::size_t own = fields_.size();
   for (const Json* item : items_at(document, records_.keys)) {
     const std::span<parse::Field> record = result.records.add();
-    for (std::size_t f = 0; f < own; ++f) record[f] = raw_value(at(*item, fields_[f].keys));
+    for (std::size_t f = 0; f < own; ++f) record[f] = raw_value(at(*item, fields_[f].keys), result.records);
     std::size_t column = own;
     for (const List& list : lists_) {
       for (const Json* nested : items_at(*item, list.records.keys)) {
         const std::span<parse::Field> row = result.records.add();
         for (std::size_t s = 0; s < list.fields.size(); ++s) {
-          row[column + s] = raw_value(at(*nested, list.fields[s].keys));
+          row[column + s] = raw_value(at(*nested, list.fields[s].keys), result.records);
         }
       }
       column += list.fields.size();

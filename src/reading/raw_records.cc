@@ -7,7 +7,7 @@ namespace {
 
 Json item_json(const parse::ListItem& item) {
   if (std::holds_alternative<std::monostate>(item)) return nullptr;
-  if (const auto* text = std::get_if<std::string>(&item)) return *text;
+  if (const auto* text = std::get_if<std::string_view>(&item)) return *text;
   Json groups = Json::object();
   for (const auto& [name, text] : std::get<parse::Groups>(item)) groups[name] = optional_json(text);
   return groups;
@@ -16,8 +16,8 @@ Json item_json(const parse::ListItem& item) {
 }  // namespace
 
 Json raw_field_json(const parse::Field& field) {
-  if (const auto* text = std::get_if<std::string>(&field)) return *text;
-  if (const auto* texts = std::get_if<std::vector<std::string>>(&field)) return *texts;
+  if (const auto* text = std::get_if<std::string_view>(&field)) return *text;
+  if (const auto* texts = std::get_if<std::vector<std::string_view>>(&field)) return *texts;
   Json list = Json::array();
   for (const parse::ListItem& item : std::get<std::vector<parse::ListItem>>(field)) {
     list.push_back(item_json(item));

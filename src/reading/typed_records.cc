@@ -49,14 +49,14 @@ std::optional<Slot> slot_of(const RecordSchema& schema, std::string_view name) {
 // A Value's texts: the text, or a List's items.
 std::vector<std::string> texts_of(const parse::Field& value) {
   struct Texts {
-    std::vector<std::string> operator()(const std::string& text) const { return {text}; }
-    std::vector<std::string> operator()(const std::vector<std::string>& items) const {
-      return items;
+    std::vector<std::string> operator()(std::string_view text) const { return {std::string(text)}; }
+    std::vector<std::string> operator()(const std::vector<std::string_view>& items) const {
+      return {items.begin(), items.end()};
     }
     std::vector<std::string> operator()(const std::vector<parse::ListItem>& items) const {
       std::vector<std::string> out;
       for (const parse::ListItem& item : items) {
-        if (const auto* text = std::get_if<std::string>(&item)) out.push_back(*text);
+        if (const auto* text = std::get_if<std::string_view>(&item)) out.emplace_back(*text);
       }
       return out;
     }
