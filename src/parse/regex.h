@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "parse/python_regex.h"
@@ -18,16 +19,28 @@ namespace ov::parse {
 
 struct CompiledPattern;  // the PCRE2 code; see regex.cc
 
-// A pattern in Python's `re` dialect (python_regex.h), anchored at the start
-// of the subject as Python's `match` is. Immutable after compile: copies
-// share the code, and any number of threads may match with it at once, each
-// with its own MatchScratch.
 // Whether `name` is a Python identifier by Unicode's classes: a letter, a
 // letter number or _, then letters, numbers, marks and connectors.
 bool is_unicode_identifier(std::string_view name);
 
+// A pattern in Python's `re` dialect (python_regex.h), anchored at the start
+// of the subject as Python's `match` is. Immutable after compile: copies
+// share the code, and any number of threads may match with it at once, each
+// with its own MatchScratch.
 class Regex {
  public:
+  Regex() = default;
+  Regex(const Regex&) = default;
+  Regex& operator=(const Regex&) = default;
+  // The plain-sequence form goes with the code: a moved-from Regex keeps no
+  // pointer into code it no longer shares.
+  Regex(Regex&& other) noexcept : code_(std::move(other.code_)), simple_(std::exchange(other.simple_, nullptr)) {}
+  Regex& operator=(Regex&& other) noexcept {
+    code_ = std::move(other.code_);
+    simple_ = std::exchange(other.simple_, nullptr);
+    return *this;
+  }
+
   // The error is the reason alone: Python's for what Python refuses,
   // PCRE2's for the little that PCRE2 alone refuses. Compiled patterns are
   // kept, by their text, in a bounded cache shared by the process's threads
