@@ -13,14 +13,22 @@ void empty(Slot& slot) {
 
 }  // namespace
 
-RecordBuilder::RecordBuilder(const std::vector<Value>& values)
-    : values_(values), slots_(values.size()), columns_(values.size()), saved_(values.size()) {
+RecordPlan record_plan(const std::vector<Value>& values) {
+  RecordPlan plan;
   for (std::size_t v = 0; v < values.size(); ++v) {
     const Value& value = values[v];
-    columns_[v] = {value.has(ValueOption::List), value.hooks.kept_by_clear, value.item_regex.has_value(),
-                   !value.hooks.on_assign.empty()};
+    plan.columns.push_back({value.has(ValueOption::List), value.hooks.kept_by_clear, value.item_regex.has_value(),
+                            !value.hooks.on_assign.empty()});
+    for (const SaveStep& step : value.hooks.on_save) plan.save_steps.emplace_back(v, step);
+  }
+  return plan;
+}
+
+RecordBuilder::RecordBuilder(const std::vector<Value>& values, const RecordPlan& plan)
+    : values_(values), columns_(plan.columns), save_steps_(plan.save_steps), slots_(values.size()),
+      saved_(values.size()) {
+  for (std::size_t v = 0; v < values.size(); ++v) {
     if (columns_[v].list) slots_[v].items.emplace();
-    for (const SaveStep& step : value.hooks.on_save) save_steps_.emplace_back(v, step);
   }
 }
 

@@ -3,16 +3,19 @@
 // Value option acts at these moments through its row in value_options.h.
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include "parse/tables.h"
 
 namespace ov::parse {
 
+// The plan of records of `values`, read once per template.
+RecordPlan record_plan(const std::vector<Value>& values);
+
 class RecordBuilder {
  public:
-  explicit RecordBuilder(const std::vector<Value>& values);
+  // `plan`: record_plan(values).
+  RecordBuilder(const std::vector<Value>& values, const RecordPlan& plan);
 
   // Value `value` takes `text`, or is unset by nothing; `item` is what a List
   // appends (taken). `text` must outlive the builder (it views the input).
@@ -39,23 +42,12 @@ class RecordBuilder {
   Records take_records() { return std::move(saved_); }
 
  private:
-  // What saving and clearing ask of a value, read once from its options so
-  // that the loops over every value stay in one small table.
-  struct Column {
-    bool list = false;          // holds items
-    bool kept = false;          // survives Clear
-    bool groups = false;        // a List whose regex names groups: its items stay items
-    bool assign_hooks = false;  // an option acts on each assignment
-  };
-
   Field take_field(std::size_t value);
 
   const std::vector<Value>& values_;
+  const std::vector<ValueColumn>& columns_;
+  const std::vector<std::pair<std::size_t, SaveStep>>& save_steps_;
   std::vector<Slot> slots_;
-  std::vector<Column> columns_;
-  // What the options do as a record is saved, value by value, in one short
-  // list: the values themselves are large, and most have no such step.
-  std::vector<std::pair<std::size_t, SaveStep>> save_steps_;
   Records saved_;
 };
 

@@ -203,6 +203,8 @@ struct MatchScratch::Engine {
 
   pcre2_match_data* data;
   pcre2_match_context* context;
+  // Where a SimplePattern leaves its groups: as many pairs as `data` holds.
+  std::vector<std::size_t> simple_offsets = std::vector<std::size_t>(2 * pcre2_get_ovector_count(data), kUnset);
 
   int run(const Code& code, std::string_view subject) {
     const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
@@ -213,13 +215,30 @@ struct MatchScratch::Engine {
 
 static_assert(std::is_same_v<PCRE2_SIZE, std::size_t> && PCRE2_UNSET == MatchScratch::kUnset);
 
-MatchScratch::MatchScratch(std::size_t max_groups)
-    : engine_(std::make_unique<Engine>(max_groups)),
-      pcre2_offsets_(pcre2_get_ovector_pointer(engine_->data)),
-      ovector_(pcre2_offsets_),
-      pairs_(pcre2_get_ovector_count(engine_->data)),
-      simple_offsets_(2 * pairs_, kUnset) {}
-MatchScratch::~MatchScratch() = default;
+// The engine the last scratch of this thread left, for the next one: a
+// parse would otherwise make and free its match data and context each time.
+std::unique_ptr<MatchScratch::Engine>& MatchScratch::spare_engine() {
+  thread_local std::unique_ptr<Engine> spare;
+  return spare;
+}
+
+MatchScratch::MatchScratch(std::size_t max_groups) {
+  std::unique_ptr<Engine>& spare = spare_engine();
+  if (spare != nullptr && pcre2_get_ovector_count(spare->data) > max_groups) {
+    engine_ = std::move(spare);
+  } else {
+    engine_ = std::make_unique<Engine>(max_groups);
+  }
+  pcre2_offsets_ = ovector_ = pcre2_get_ovector_pointer(engine_->data);
+  pairs_ = pcre2_get_ovector_count(engine_->data);
+  simple_offsets_ = engine_->simple_offsets.data();
+}
+
+// The larger engine is kept: it serves every template the smaller one does.
+MatchScratch::~MatchScratch() {
+  std::unique_ptr<Engine>& spare = spare_engine();
+  if (spare == nullptr || pcre2_get_ovector_count(spare->data) < pairs_) spare = std::move(engine_);
+}
 
 std::expected<bool, std::string> MatchScratch::match_pcre2(const Regex& regex, std::string_view subject,
                                                            Subjects subjects) {

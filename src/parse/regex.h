@@ -67,7 +67,8 @@ class Regex {
 
 // What one thread needs to match: match data for up to `max_groups` groups,
 // the limits every match runs under, and the JIT stack of the thread that
-// made it. Not shareable: used on that thread alone.
+// made it, taken from the thread's last scratch where it has room and handed
+// back at the end. Not shareable: made, used and destroyed on one thread.
 class MatchScratch {
  public:
   explicit MatchScratch(std::size_t max_groups);
@@ -85,8 +86,8 @@ class MatchScratch {
     subject_ = subject;
     // Inline: a plain sequence on an ASCII line is most rules' most matches.
     if (subjects == Subjects::Ascii && regex.simple_ != nullptr && regex.simple_->groups() < pairs_) {
-      ovector_ = simple_offsets_.data();
-      return regex.simple_->match(subject, simple_offsets_.data());
+      ovector_ = simple_offsets_;
+      return regex.simple_->match(subject, simple_offsets_);
     }
     return match_pcre2(regex, subject, subjects);
   }
@@ -107,13 +108,14 @@ class MatchScratch {
   std::expected<bool, std::string> match_pcre2(const Regex& regex, std::string_view subject, Subjects subjects);
 
   struct Engine;
+  static std::unique_ptr<Engine>& spare_engine();
   std::unique_ptr<Engine> engine_;
   // Where PCRE2 leaves its groups, fixed for the life of the match data.
   const std::size_t* pcre2_offsets_;
   // Where the last match left them: PCRE2's offsets or simple_offsets_.
   const std::size_t* ovector_;
   std::size_t pairs_;
-  std::vector<std::size_t> simple_offsets_;  // a SimplePattern's, as many pairs
+  std::size_t* simple_offsets_;  // a SimplePattern's, as many pairs, within engine_
   std::string_view subject_;
 };
 

@@ -69,6 +69,7 @@ struct Tables {
   std::size_t start = 0;
   bool eof_declared = false;  // an (empty) EOF state: no record at the end of input
   std::size_t max_groups = 0;
+  RecordPlan plan;  // what the values' options ask of each record
 };
 
 // Reads a whole template into its tables.

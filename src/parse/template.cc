@@ -22,6 +22,7 @@ std::expected<Template, TemplateError> Template::compile(std::string_view text) 
   if (!tables) return std::unexpected(std::move(tables.error()));
   Template compiled;
   for (const Value& value : tables->values) compiled.header_.push_back(value.name);
+  tables->plan = record_plan(tables->values);
   compiled.tables_ = std::make_shared<const Tables>(std::move(*tables));
   return compiled;
 }
@@ -64,7 +65,7 @@ std::expected<ParseResult, ParseError> Template::parse(std::string_view input) c
   input = *source;
 
   MatchScratch scratch(tables.max_groups);
-  RecordBuilder record(tables.values);
+  RecordBuilder record(tables.values, tables.plan);
   ParseResult result;
   std::size_t state = tables.start;
   std::size_t number = 0;

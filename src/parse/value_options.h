@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "parse/template.h"
@@ -71,6 +72,23 @@ struct ValueHooks {
 
 // `written`: the value's options in the template's order.
 ValueHooks hooks_for(const std::vector<ValueOption>& written);
+
+// What saving and clearing ask of one value, read once from its options.
+struct ValueColumn {
+  bool list = false;          // holds items
+  bool kept = false;          // survives Clear
+  bool groups = false;        // a List whose regex names groups: its items stay items
+  bool assign_hooks = false;  // an option acts on each assignment
+};
+
+// The same for all the values of a template, read once with it, so that
+// the loops over every value of every record stay in small tables.
+struct RecordPlan {
+  std::vector<ValueColumn> columns;
+  // What the options do as a record is saved, value by value: the values
+  // themselves are large, and most have no such step.
+  std::vector<std::pair<std::size_t, SaveStep>> save_steps;
+};
 
 std::optional<ValueOption> value_option_named(std::string_view name);
 
