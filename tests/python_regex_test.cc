@@ -55,6 +55,7 @@ TEST(PythonRegex, RefusedAsPythonRefuses) {
       {"(a", "missing ), unterminated subpattern at position 0"},
       {"(?x:a)", "the inline flag x is not supported at position 0"},
       {"a{70000}", "a repeat count above 65535 is not supported at position 1"},
+      {"(?P<\xff>x)", "not valid utf-8"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.python);

@@ -5,13 +5,14 @@
 //   quantifier := ('*' | '+' | '?' | '{' m? ',' n? '}' | '{' m '}') ('?' | '+')?
 #include "parse/python_regex.h"
 
-#include "parse/regex.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
 #include <optional>
+
+#include "base/utf8.h"
+#include "parse/regex.h"
 
 namespace ov::parse {
 namespace {
@@ -508,6 +509,9 @@ class Translator {
 
 std::expected<Translation, std::string> translate_python_regex(std::string_view pattern,
                                                                Subjects subjects) {
+  // A Python pattern is text: bytes that are not UTF-8 would reach PCRE2's
+  // UTF mode (and the group-name check that matches with it) unchecked.
+  if (!is_valid_utf8(pattern)) return std::unexpected("not valid utf-8");
   return Translator(pattern, subjects).run();
 }
 

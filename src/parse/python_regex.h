@@ -28,6 +28,7 @@ struct Translation {
 enum class Subjects : std::uint8_t { Unicode, Ascii };
 
 // Rewrites a Python 3.11 `re` pattern (for str subjects, no flags) for PCRE2.
+// Bytes that are not UTF-8 are refused ("not valid utf-8").
 // Named groups become plain groups (PCRE2 caps names at 32 units, Python does
 // not), references to them become numbered; \Z, \v, \uXXXX, \UXXXXXXXX and
 // {,n} get their PCRE2 spellings; \s gets Python's set; a [ inside a set is a
