@@ -7,8 +7,8 @@
 // keep alive (the input of a parse), so that a record copies no text.
 #pragma once
 
-#include <bit>
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -57,7 +57,8 @@ class Records {
   // A new last row, every field an empty text.
   std::span<Field> add();
 
-  // A row of `fields`, which must be as many as the width.
+  // A row of `fields`, which must be as many as the width; their texts must
+  // be kept by these records (keep) or outlive them.
   void add(std::vector<Field> fields);
 
   class Iterator {
