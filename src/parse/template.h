@@ -46,8 +46,8 @@ struct ParseError {
 };
 
 struct ParseResult {
-  Records records;                 // a field a Value, in header() order
-  std::vector<UnreadLine> unread;           // lines no rule of the current state matched
+  Records records;                 // a field a Value, in header() order; they keep their texts
+  std::vector<UnreadLine> unread;  // lines no rule of the current state matched
 };
 
 struct Tables;
@@ -60,8 +60,9 @@ class Template {
   // The Value names, in the template's order.
   const std::vector<std::string>& header() const { return header_; }
 
-  // Applies the template to `input`. Safe to call from many threads at once.
-  // Fails when a rule's Error action is taken or a match exceeds its budget.
+  // Applies the template to `input`, which the records need not outlive.
+  // Safe to call from many threads at once. Fails when a rule's Error action
+  // is taken or a match exceeds its budget.
   std::expected<ParseResult, ParseError> parse(std::string_view input) const;
 
  private:
