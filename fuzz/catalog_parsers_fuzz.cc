@@ -5,11 +5,11 @@
 // written as they are typed must be the bytes of the whole tree's dump.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "reading/parser_set.h"
 #include "reading/typed_records.h"
 
@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ov::reading::JsonWriter writer([&streamed](std::string_view piece) { streamed += piece; });
   typed.write_json(writer);
   writer.flush();
-  if (streamed != typed.json().dump(-1, ' ', false, ov::Json::error_handler_t::replace)) std::abort();
+  ov::fuzz::require(streamed == typed.json().dump(-1, ' ', false, ov::Json::error_handler_t::replace));
   return 0;
 }

@@ -3,7 +3,6 @@
 // that walk must hold for every text the reader accepts.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,14 +10,9 @@
 #include "base/utf8.h"
 #include "catalog/loader.h"
 #include "check/lint.h"
+#include "fuzz_support.h"
 
-namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using ov::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

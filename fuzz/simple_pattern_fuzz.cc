@@ -4,30 +4,23 @@
 // must find what PCRE2 finds: the same answer and the same groups.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "parse/python_text.h"
 #include "parse/regex.h"
 #include "parse/simple_pattern.h"
 
-namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using ov::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::size_t split = bytes.find('\0');
-  if (split == std::string_view::npos) return 0;
-  std::string pattern(bytes.substr(0, split));
+  const auto parts = ov::fuzz::split_at_nul(data, size);
+  if (!parts) return 0;
+  std::string pattern(parts->first);
   if (!pattern.starts_with('^')) pattern.insert(0, 1, '^');
-  const std::string_view subject = bytes.substr(split + 1);
+  const std::string_view subject = parts->second;
   // A plain sequence is used on ASCII subjects alone.
   if (!ov::parse::is_ascii(subject)) return 0;
   const auto simple = ov::parse::SimplePattern::of(pattern);
@@ -45,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!*expected) return 0;
   for (std::size_t g = 0; g <= simple->groups(); ++g) {
     const auto group = scratch.group(g);
-    require(group.has_value() && offsets[2 * g] == static_cast<std::size_t>(group->data() - subject.data()) &&
+    require(group.has_value() &&
+            offsets[2 * g] == static_cast<std::size_t>(group->data() - subject.data()) &&
             offsets[2 * g + 1] - offsets[2 * g] == group->size());
   }
   return 0;

@@ -3,17 +3,15 @@
 // a small input into records as wide as its header. Any broken promise aborts.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "parse/template.h"
 
-namespace {
+using ov::fuzz::require;
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 constexpr std::string_view kInput = "a 1\nb x y\n\nend\n";
 

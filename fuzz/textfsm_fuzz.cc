@@ -4,26 +4,19 @@
 // failure must name a template line and an input line.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "parse/template.h"
 
-namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using ov::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::size_t split = bytes.find('\0');
-  if (split == std::string_view::npos) return 0;
-  const auto compiled = ov::parse::Template::compile(bytes.substr(0, split));
+  const auto parts = ov::fuzz::split_at_nul(data, size);
+  if (!parts) return 0;
+  const auto compiled = ov::parse::Template::compile(parts->first);
   if (!compiled) return 0;
-  const std::string_view input = bytes.substr(split + 1);
+  const std::string_view input = parts->second;
   const auto parsed = compiled->parse(input);
   if (!parsed) {
     require(parsed.error().template_line >= 1 && parsed.error().input_line >= 1);

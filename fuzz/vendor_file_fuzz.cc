@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -17,12 +16,11 @@
 #include "catalog/loader.h"
 #include "catalog/reading_messages.h"
 #include "catalog/version_range.h"
+#include "fuzz_support.h"
+
+using ov::fuzz::require;
 
 namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // A digest of everything a loaded file holds, in model order, so two reads
 // can be compared without an equality operator on every record.

@@ -3,19 +3,17 @@
 // parsers' promises are checked; any broken promise aborts.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "base/utf8.h"
 #include "catalog/firmware_version.h"
 #include "catalog/version_range.h"
+#include "fuzz_support.h"
+
+using ov::fuzz::require;
 
 namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool is_platform_prefix(std::string_view text) {
   for (const std::string_view prefix : {"FL", "GL", "LL", "ML", "DL", "PL", "QL"}) {

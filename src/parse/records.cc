@@ -20,7 +20,7 @@ Records::Records(std::size_t width)
 
 Records::Records(const Records& other) : Records(other.width_) {
   kept_ = other.kept_;
-  for (const Row row : other) add(std::vector<Field>(row.begin(), row.end()));
+  for (const Row row : other) std::ranges::copy(row, add().begin());
 }
 
 Records& Records::operator=(const Records& other) {

@@ -2,12 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <utility>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -390,8 +385,6 @@ std::uint64_t RuleDispatch::candidates(std::string_view line, std::size_t blanks
 
 namespace prefilter {
 
-// Sixteen starts at a time where the machine has them: the first and the
-// last byte of `part` compared at each, the rest only where both agree.
 bool holds(std::string_view line, std::size_t from, std::string_view part) {
   const std::size_t n = part.size();
   if (from > line.size() || line.size() - from < n) return false;
